@@ -1,0 +1,189 @@
+#include "suspense/suspense_index.hpp"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "two_pass_reference.hpp"
+
+namespace napinavost {
+namespace {
+
+using testing::two_pass_index;
+
+std::vector<bool> goals_from(const std::string& codes) {
+    std::vector<bool> goals;
+    for (char c : codes) goals.push_back(c == '1');
+    return goals;
+}
+
+float streamed_index(const std::vector<bool>& goals) {
+    SuspenseIndex suspense;
+    suspense.begin(static_cast<std::int32_t>(goals.size()));
+    for (bool code : goals) suspense.add_goal(code);
+    return suspense.finish();
+}
+
+struct IndexCase {
+    std::string goals;
+    float index;
+};
+
+TEST(SuspenseIndex, KnownMatches) {
+    const IndexCase cases[] = {
+        {"0", 0.0f},          {"1", 0.0f},    {"01", 0.5f},      {"10", 0.5f},
+        {"0011", 0.5f},       {"0000", 0.0f}, {"1111", 0.0f},    {"0101", 0.375f},
+        {"1010", 0.375f},     {"001", 0.25f}, {"000011", 0.25f}, {"1100010", 0.3125f},
+        {"0011101", 0.3125f}, {"011", 0.25f},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(streamed_index(goals_from(c.goals)), c.index) << "goals " << c.goals;
+        EXPECT_EQ(two_pass_index(goals_from(c.goals)).index, c.index) << "goals " << c.goals;
+    }
+}
+
+// The reference keeps every point on a line and every path index on its stack
+// where the path allows; these are the figures the original method states.
+TEST(TwoPassReference, KeepsPointsOnALineAndStatesItsSums) {
+    EXPECT_EQ(two_pass_index(goals_from("0011")).forward_top, 5);
+    for (const char* straight : {"0000", "1111"}) {
+        const auto result = two_pass_index(goals_from(straight));
+        EXPECT_EQ(result.forward_top, 5) << straight;
+        EXPECT_EQ(result.backward_top, 5) << straight;
+    }
+    for (const char* alternating : {"0101", "1010"}) {
+        const auto result = two_pass_index(goals_from(alternating));
+        EXPECT_EQ(result.area_sum, 3.0f) << alternating;
+        EXPECT_EQ(result.normaliser, 4) << alternating;
+    }
+    const auto reference_match = two_pass_index(goals_from("1100010"));
+    EXPECT_EQ(reference_match.area_sum, 10.0f);
+    EXPECT_EQ(reference_match.normaliser, 16);
+}
+
+void expect_same_as_two_pass(const std::vector<bool>& goals) {
+    const float expected = two_pass_index(goals).index;
+    const float actual = streamed_index(goals);
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(actual), std::bit_cast<std::uint32_t>(expected))
+        << "after " << goals.size() << " goals: " << actual << " vs " << expected;
+}
+
+TEST(SuspenseIndex, EqualsTwoPassForEveryMatchUpToTwelveGoals) {
+    for (int count = 1; count <= 12; ++count) {
+        for (std::uint32_t bits = 0; bits < (1u << count); ++bits) {
+            std::vector<bool> goals(count);
+            for (int i = 0; i < count; ++i) goals[i] = (bits >> i) & 1u;
+            expect_same_as_two_pass(goals);
+        }
+    }
+}
+
+// Random matches up to the largest size where the two-pass arithmetic is exact,
+// from lopsided to even, with streaks of varying length.
+TEST(SuspenseIndex, EqualsTwoPassOnRandomMatches) {
+    std::mt19937_64 random(20261211);
+    for (int match = 0; match < 3000; ++match) {
+        const int count = std::uniform_int_distribution<int>(1, 8192)(random);
+        const double second_share = std::uniform_real_distribution<double>(0.0, 1.0)(random);
+        const double keep_streak = std::uniform_real_distribution<double>(0.0, 0.99)(random);
+        std::bernoulli_distribution second_scores(second_share), streak(keep_streak);
+        std::vector<bool> goals(count);
+        for (int i = 0; i < count; ++i) {
+            goals[i] = (i > 0 && streak(random)) ? goals[i - 1] : second_scores(random);
+        }
+        expect_same_as_two_pass(goals);
+    }
+}
+
+TEST(SuspenseIndex, StaysExactForLargeMatches) {
+    struct Large {
+        std::int64_t first_goals;
+        std::int64_t second_goals;
+        float index;
+    };
+    const Large cases[] = {
+        {131072, 1, 1.0f / 262144},  // prints 3.8147e-06
+        {15000, 15000, 0.5f},
+        {1000000, 1000000, 0.5f},
+        {30000, 30000, 0.5f},
+        // Products near 2^62: only 64-bit arithmetic holds them.
+        {1073741823, 1073741824, static_cast<float>(1073741823.0 / 2147483648.0)},
+        {2147483646, 1, static_cast<float>(1.0 / (2.0 * 2147483646.0))},
+    };
+    for (const auto& c : cases) {
+        SuspenseIndex goal_by_goal;
+        goal_by_goal.begin(static_cast<std::int32_t>(c.first_goals + c.second_goals));
+        if (c.first_goals + c.second_goals <= 2000000) {
+            for (std::int64_t i = 0; i < c.first_goals; ++i) goal_by_goal.add_goal(false);
+            for (std::int64_t i = 0; i < c.second_goals; ++i) goal_by_goal.add_goal(true);
+        } else {
+            goal_by_goal.add_goals(false, c.first_goals);
+            goal_by_goal.add_goals(true, c.second_goals);
+        }
+        EXPECT_EQ(goal_by_goal.finish(), c.index) << c.first_goals << " then " << c.second_goals;
+    }
+}
+
+TEST(SuspenseIndex, KeepsOnlyHullCorners) {
+    SuspenseIndex suspense;
+    suspense.begin(1000000);
+    for (int i = 0; i < 500000; ++i) suspense.add_goal(i % 2 == 0);
+    EXPECT_LE(suspense.lower_right.corners.size(), 3u);
+    EXPECT_LE(suspense.upper_left.corners.size(), 3u);
+}
+
+// A straight run added in one step leaves the same state as the same goals
+// added one by one, wherever it stands in the match.
+TEST(SuspenseIndex, RunInOneStepEqualsGoalByGoal) {
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 2000; ++trial) {
+        const int prefix = std::uniform_int_distribution<int>(0, 200)(random);
+        const int run = std::uniform_int_distribution<int>(0, 300)(random);
+        const int suffix = std::uniform_int_distribution<int>(0, 50)(random);
+        const bool run_code = std::bernoulli_distribution(0.5)(random);
+        std::bernoulli_distribution coin(std::uniform_real_distribution<double>(0.1, 0.9)(random));
+
+        SuspenseIndex stepwise, in_one_step;
+        stepwise.begin(prefix + run + suffix);
+        in_one_step.begin(prefix + run + suffix);
+        for (int i = 0; i < prefix; ++i) {
+            const bool code = coin(random);
+            stepwise.add_goal(code);
+            in_one_step.add_goal(code);
+        }
+        for (int i = 0; i < run; ++i) stepwise.add_goal(run_code);
+        in_one_step.add_goals(run_code, run);
+        ASSERT_EQ(in_one_step.finish(), stepwise.finish()) << "trial " << trial;
+        for (int i = 0; i < suffix; ++i) {
+            const bool code = coin(random);
+            stepwise.add_goal(code);
+            in_one_step.add_goal(code);
+        }
+        ASSERT_EQ(in_one_step.score, stepwise.score);
+        ASSERT_EQ(in_one_step.lower_right.corners, stepwise.lower_right.corners);
+        ASSERT_EQ(in_one_step.upper_left.corners, stepwise.upper_left.corners);
+        ASSERT_EQ(in_one_step.finish(), stepwise.finish()) << "trial " << trial;
+    }
+}
+
+TEST(SuspenseIndex, MatchWithoutGoalsScoresZero) {
+    SuspenseIndex suspense;
+    suspense.begin(-5);
+    EXPECT_EQ(suspense.finish(), 0.0f);
+}
+
+TEST(Orientation, SignFollowsTheTurn) {
+    EXPECT_GT(orientation({0, 0}, {1, 0}, {1, 1}), 0);
+    EXPECT_LT(orientation({0, 0}, {0, 1}, {1, 1}), 0);
+    EXPECT_EQ(orientation({0, 0}, {1, 1}, {2, 2}), 0);
+    // Coordinates at the top of the 32-bit range: the exact 64-bit product.
+    const std::int32_t big = 2147483647;
+    EXPECT_EQ(orientation({0, 0}, {big, 0}, {big, big}), std::int64_t{big} * big);
+}
+
+}  // namespace
+}  // namespace napinavost
