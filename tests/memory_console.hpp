@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "dialogue/console.hpp"
+
+namespace napinavost::testing {
+
+// Input held in memory, handed out at most `chunk` bytes per read, as a pipe
+// or a terminal might deliver it.
+struct MemoryInput {
+    std::string_view text;
+    std::size_t chunk = 0;  // 0: everything at once
+    std::size_t delivered = 0;
+    int reads = 0;
+
+    static std::size_t read_some(void* source, char* buffer, std::size_t capacity) {
+        auto& input = *static_cast<MemoryInput*>(source);
+        ++input.reads;
+        std::size_t size = std::min(capacity, input.text.size() - input.delivered);
+        if (input.chunk != 0) size = std::min(size, input.chunk);
+        input.text.copy(buffer, size, input.delivered);
+        input.delivered += size;
+        return size;
+    }
+};
+
+// Output collected in memory; `text()` shows what has been flushed so far.
+struct MemoryOutput {
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream = open_memstream(&data, &size);
+
+    MemoryOutput() = default;
+    MemoryOutput(const MemoryOutput&) = delete;
+    MemoryOutput& operator=(const MemoryOutput&) = delete;
+    ~MemoryOutput() {
+        std::fclose(stream);
+        std::free(data);
+    }
+    std::string text() const { return data ? std::string(data, size) : std::string(); }
+};
+
+inline void no_pause() {}
+
+inline Console memory_console(MemoryInput& input, MemoryOutput& output,
+                              void (*pause)() = no_pause) {
+    return make_console(MemoryInput::read_some, &input, output.stream, pause);
+}
+
+// What the console has not taken yet: the rest of its buffer and of the input.
+inline std::string unread(const Console& console, const MemoryInput& input) {
+    return std::string(console.buffer.data() + console.next, console.filled - console.next) +
+           std::string(input.text.substr(input.delivered));
+}
+
+}  // namespace napinavost::testing
