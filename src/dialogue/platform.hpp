@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+
+// Everything that differs between the platforms the program runs on.
+namespace napinavost::platform {
+
+// Makes writes to a closed output fail quietly instead of ending the process.
+void prepare_process();
+
+// A ReadSome over the process's standard input; `source` is unused.
+std::size_t read_standard_input(void* source, char* buffer, std::size_t capacity);
+
+// Keeps the console open until a key is pressed; does nothing when no person
+// is at the console.
+void pause_console();
+
+}  // namespace napinavost::platform

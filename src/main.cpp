@@ -1,0 +1,3 @@
+#include "dialogue/match.hpp"
+
+int main() { return napinavost::run_match(); }

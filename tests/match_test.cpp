@@ -1,0 +1,60 @@
+#include "dialogue/match.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "memory_console.hpp"
+
+namespace napinavost {
+namespace {
+
+using testing::memory_console;
+using testing::MemoryInput;
+using testing::MemoryOutput;
+
+// What had reached the output each time the dialogue paused.
+MemoryOutput* watched_output = nullptr;
+std::vector<std::string> output_at_pause;
+
+void record_pause() { output_at_pause.push_back(watched_output->text()); }
+
+struct PauseCase {
+    std::string input;
+    std::string output;
+};
+
+TEST(PlayMatch, PausesOnceAfterAllOfItsOutput) {
+    const PauseCase cases[] = {
+        {"0", "Celkovy pocet golov: Index napinavosti: 0"},
+        {"2 0 1",
+         "Celkovy pocet golov: Zadaj postupne goly - 0 prve muzstvo, 1 druhe muzstvo: "
+         "Index napinavosti: 0.5\n"
+         "Index napinavosti finale MS 2002 Slovensko - Rusko: 0.3125.\n"},
+    };
+    for (const auto& c : cases) {
+        MemoryInput input{c.input};
+        MemoryOutput output;
+        watched_output = &output;
+        output_at_pause.clear();
+        Console console = memory_console(input, output, record_pause);
+        EXPECT_EQ(play_match(console), 0);
+        EXPECT_EQ(output_at_pause, std::vector<std::string>{c.output}) << c.input;
+        std::fflush(output.stream);
+        EXPECT_EQ(output.text(), c.output);
+    }
+}
+
+// Once the input has ended, every remaining goal repeats the last one read.
+TEST(PlayMatch, CountFarBeyondTheGoalsGiven) {
+    MemoryInput input{"2147483647 0 1"};
+    MemoryOutput output;
+    Console console = memory_console(input, output);
+    play_match(console);
+    std::fflush(output.stream);
+    EXPECT_NE(output.text().find("Index napinavosti: 2.32831e-10\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace napinavost
