@@ -1,0 +1,45 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+
+namespace napinavost::testing {
+
+// A program started with its standard streams on pipes held by the test.
+struct ChildProcess {
+    pid_t pid = -1;
+    int input = -1;   // the child's standard input, for writing
+    int output = -1;  // the child's standard output, for reading
+    int errors = -1;  // the child's standard error, for reading
+};
+
+ChildProcess start_child(const std::string& program);
+
+void write_to(int fd, const std::string& text);
+void close_fd(int& fd);
+
+// Reads from `fd` until `collected` ends with `wanted`, the stream ends or the
+// time is up; returns whether `wanted` arrived.
+bool read_until(int fd, std::string& collected, const std::string& wanted,
+                std::chrono::milliseconds limit);
+
+// Everything left on `fd` until it ends (or the time is up).
+std::string read_rest(int fd, std::chrono::milliseconds limit);
+
+// The exit status, or -1 for a process killed by a signal or still running at
+// the limit (it is killed then).
+int wait_for_exit(pid_t pid, std::chrono::milliseconds limit);
+
+struct RunResult {
+    std::string output;
+    std::string errors;
+    int status = -1;
+};
+
+// Feeds `input` in full, closes standard input, and collects both outputs.
+RunResult run_program(const std::string& program, const std::string& input,
+                      std::chrono::milliseconds limit);
+
+}  // namespace napinavost::testing
