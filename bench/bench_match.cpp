@@ -1,0 +1,143 @@
+// Times the program on a ten-million-goal match read from a file, against the
+// floor of merely reading that file, and on a huge count with a short input.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "suspense/suspense_index.hpp"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::int32_t match_goals = 10'000'000;
+constexpr int runs = 7;
+
+struct Timing {
+    double best_seconds = 1e9;
+    long peak_kib = 0;
+};
+
+std::vector<bool> random_match(std::int32_t goals) {
+    std::mt19937_64 random(12345);
+    std::vector<bool> codes(goals);
+    for (auto&& code : codes) code = (random() & 1) != 0;
+    return codes;
+}
+
+void write_match_file(const std::filesystem::path& path, const std::vector<bool>& codes) {
+    std::ofstream file(path, std::ios::binary);
+    file << codes.size() << '\n';
+    std::string line;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        line += codes[i] ? '1' : '0';
+        line += (i % 40 == 39) ? '\n' : ' ';
+        if (line.size() > 4096) {
+            file << line;
+            line.clear();
+        }
+    }
+    file << line << '\n';
+}
+
+// One run of `program` with standard input from `input` and output discarded.
+Timing time_program(const std::string& program, const std::filesystem::path& input) {
+    Timing timing;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = Clock::now();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int in = open(input.c_str(), O_RDONLY);
+            const int out = open("/dev/null", O_WRONLY);
+            dup2(in, STDIN_FILENO);
+            dup2(out, STDOUT_FILENO);
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        timing.best_seconds = std::min(timing.best_seconds, seconds);
+        timing.peak_kib = std::max(timing.peak_kib, usage.ru_maxrss);
+    }
+    return timing;
+}
+
+template <typename Work>
+double best_in_process_seconds(Work work) {
+    double best = 1e9;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = Clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+void print_run(const char* what, const Timing& timing) {
+    std::printf("%-36s %9.1f ms  peak RSS %6.2f MiB\n", what, timing.best_seconds * 1e3,
+                timing.peak_kib / 1024.0);
+}
+
+}  // namespace
+
+int main() {
+    const std::filesystem::path folder = BENCH_DATA_DIR;
+    const auto match_file = folder / "match_10m.txt";
+    const auto huge_file = folder / "huge_count.txt";
+    const auto codes = random_match(match_goals);
+    if (!std::filesystem::exists(match_file)) write_match_file(match_file, codes);
+    std::ofstream(huge_file, std::ios::binary) << "2147483647\n0 1";
+
+    std::printf("best of %d runs; input from a file, output to /dev/null\n\n", runs);
+    const Timing program = time_program(NAPINAVOST_EXECUTABLE, match_file);
+    const Timing floor = time_program(READ_FLOOR_EXECUTABLE, match_file);
+    const Timing huge = time_program(NAPINAVOST_EXECUTABLE, huge_file);
+
+    print_run("napinavost, 10,000,000 goals", program);
+    print_run("floor (read 64 KiB blocks, count)", floor);
+    print_run("napinavost, count 2147483647, \"0 1\"", huge);
+    std::printf("\ngoals per second:   %.3g\n", match_goals / program.best_seconds);
+    std::printf("program / floor:    %.2fx\n", program.best_seconds / floor.best_seconds);
+
+    // The computation alone, and what a run of goals costs one by one and in one step.
+    float sink = 0;
+    const double hull_seconds = best_in_process_seconds([&] {
+        napinavost::SuspenseIndex suspense;
+        suspense.begin(match_goals);
+        for (bool code : codes) suspense.add_goal(code);
+        sink += suspense.finish();
+    });
+    constexpr std::int64_t run_length = 100'000'000;
+    const double stepwise_seconds = best_in_process_seconds([&] {
+        napinavost::SuspenseIndex suspense;
+        suspense.begin(match_goals);
+        suspense.add_goal(false);
+        for (std::int64_t i = 0; i < run_length; ++i) suspense.add_goal(true);
+        sink += suspense.finish();
+    });
+    const double one_step_seconds = best_in_process_seconds([&] {
+        napinavost::SuspenseIndex suspense;
+        suspense.begin(match_goals);
+        suspense.add_goal(false);
+        suspense.add_goals(true, run_length);
+        sink += suspense.finish();
+    });
+    std::printf("\nin process, suspense index only:\n");
+    std::printf("  10,000,000 random goals:           %9.1f ms\n", hull_seconds * 1e3);
+    std::printf("  run of 100,000,000 goal by goal:   %9.1f ms\n", stepwise_seconds * 1e3);
+    std::printf("  run of 100,000,000 in one step:    %9.4f ms\n", one_step_seconds * 1e3);
+    return sink < 0 ? 1 : 0;
+}
