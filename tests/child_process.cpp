@@ -70,10 +70,10 @@ void close_fd(int& fd) {
 bool read_until(int fd, std::string& collected, const std::string& wanted,
                 std::chrono::milliseconds limit) {
     const auto deadline = Clock::now() + limit;
-    while (!collected.ends_with(wanted)) {
+    while (collected.find(wanted) == std::string::npos) {
         pollfd ready{fd, POLLIN, 0};
         if (poll(&ready, 1, remaining_ms(deadline)) <= 0) return false;
-        if (!read_available(fd, collected)) return collected.ends_with(wanted);
+        if (!read_available(fd, collected)) return collected.find(wanted) != std::string::npos;
     }
     return true;
 }

@@ -20,7 +20,7 @@ ChildProcess start_child(const std::string& program);
 void write_to(int fd, const std::string& text);
 void close_fd(int& fd);
 
-// Reads from `fd` until `collected` ends with `wanted`, the stream ends or the
+// Reads from `fd` until `collected` holds `wanted`, the stream ends or the
 // time is up; returns whether `wanted` arrived.
 bool read_until(int fd, std::string& collected, const std::string& wanted,
                 std::chrono::milliseconds limit);
