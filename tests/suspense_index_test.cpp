@@ -163,7 +163,7 @@ TEST(SuspenseIndex, RunInOneStepEqualsGoalByGoal) {
             stepwise.add_goal(code);
             in_one_step.add_goal(code);
         }
-        ASSERT_EQ(in_one_step.score, stepwise.score);
+        ASSERT_EQ(in_one_step.score(), stepwise.score());
         ASSERT_EQ(in_one_step.lower_right.corners, stepwise.lower_right.corners);
         ASSERT_EQ(in_one_step.upper_left.corners, stepwise.upper_left.corners);
         ASSERT_EQ(in_one_step.finish(), stepwise.finish()) << "trial " << trial;

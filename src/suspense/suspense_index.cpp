@@ -39,6 +39,33 @@ std::int64_t closed_area(const HullChain& chain, ScorePoint end, int side) {
     return last.doubled_area + edge_area(last.point, end);
 }
 
+// Drops the turns that lie on the wrong side of their neighbours, or on their
+// line: such a point is no corner of any hull that holds the neighbours too.
+// Each pass compares with the neighbours as they stood before it, which keeps
+// the loop free of branches and of dependencies between its steps.
+std::size_t drop_inner_turns(PackedScore* turns, std::size_t count, ScorePoint before,
+                             ScorePoint after, int side) {
+    for (;;) {
+        std::size_t kept = 0;
+        ScorePoint previous = before;
+        for (std::size_t i = 0; i < count; ++i) {
+            const ScorePoint turn = unpack(turns[i]);
+            const ScorePoint next = i + 1 < count ? unpack(turns[i + 1]) : after;
+            turns[kept] = turns[i];
+            kept += side * orientation(previous, turn, next) > 0;
+            previous = turn;
+        }
+        const bool few_dropped = count - kept <= count / 8;
+        count = kept;
+        if (few_dropped) return count;
+    }
+}
+
+void merge(HullChain& chain, PackedScore* turns, std::size_t count, ScorePoint after, int side) {
+    count = drop_inner_turns(turns, count, chain.corners.back().point, after, side);
+    for (std::size_t i = 0; i < count; ++i) extend(chain, unpack(turns[i]), side);
+}
+
 void start(HullChain& chain, std::size_t capacity) {
     chain.corners.clear();
     chain.corners.reserve(capacity);
@@ -55,25 +82,29 @@ std::int64_t orientation(ScorePoint a, ScorePoint b, ScorePoint c) {
 void SuspenseIndex::begin(std::int32_t count) {
     // A short match never has more corners than goals; long ones grow on demand.
     const auto capacity = static_cast<std::size_t>(std::clamp<std::int64_t>(count + 1LL, 1, 64));
-    score = ScorePoint{};
+    packed_score = 0;
     last_step = no_goal_yet;
+    lower_right_turns = 0;
+    upper_left_turns = 0;
     start(lower_right, capacity);
     start(upper_left, capacity);
 }
 
-void SuspenseIndex::add_turn(bool code) {
-    if (code) {
-        extend(lower_right, score, lower_right_side);
-    } else {
-        extend(upper_left, score, upper_left_side);
-    }
+void SuspenseIndex::merge_turns() {
+    const ScorePoint now = score();
+    merge(lower_right, lower_right_batch.data(), lower_right_turns, now, lower_right_side);
+    merge(upper_left, upper_left_batch.data(), upper_left_turns, now, upper_left_side);
+    lower_right_turns = 0;
+    upper_left_turns = 0;
 }
 
-float SuspenseIndex::finish() const {
-    const std::int64_t area_sum = closed_area(lower_right, score, lower_right_side) -
-                                  closed_area(upper_left, score, upper_left_side);
-    const std::int64_t first_squared = std::int64_t{score.first} * score.first;
-    const std::int64_t second_squared = std::int64_t{score.second} * score.second;
+float SuspenseIndex::finish() {
+    merge_turns();
+    const ScorePoint end = score();
+    const std::int64_t area_sum = closed_area(lower_right, end, lower_right_side) -
+                                  closed_area(upper_left, end, upper_left_side);
+    const std::int64_t first_squared = std::int64_t{end.first} * end.first;
+    const std::int64_t second_squared = std::int64_t{end.second} * end.second;
     const std::int64_t normaliser = std::max(first_squared, second_squared);
     // A match without goals encloses nothing.
     if (normaliser == 0) return 0.0f;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -32,14 +33,33 @@ struct HullChain {
     std::vector<HullCorner> corners;
 };
 
+// A score in one word: the first team's goals in the low half, the second
+// team's in the high half. A goal is then one addition, with no branch.
+using PackedScore = std::uint64_t;
+
+constexpr ScorePoint unpack(PackedScore score) {
+    return {static_cast<std::int32_t>(score & 0xffffffffu), static_cast<std::int32_t>(score >> 32)};
+}
+
 // Suspense of one match, built while its goals arrive. Memory grows with the
-// hull's corners, never with the number of goals.
+// hull's corners, never with the number of goals. A match may have up to
+// 2^31 - 1 goals.
+//
+// Only a point where the path turns can be a corner of the hull, and only on
+// one side: across-then-up on the lower right, up-then-across on the upper
+// left. Such turns are collected without branching on the goals, then merged
+// into the sides a batch at a time.
 struct SuspenseIndex {
+    static constexpr std::size_t batch = 512;
     // The direction of the latest goal: 0 across, 1 up, 2 before the first goal.
     static constexpr std::uint8_t no_goal_yet = 2;
 
-    ScorePoint score;
+    PackedScore packed_score = 0;
     std::uint8_t last_step = no_goal_yet;
+    std::uint32_t lower_right_turns = 0;
+    std::uint32_t upper_left_turns = 0;
+    std::array<PackedScore, batch> lower_right_batch;
+    std::array<PackedScore, batch> upper_left_batch;
     HullChain lower_right;
     HullChain upper_left;
 
@@ -48,22 +68,25 @@ struct SuspenseIndex {
     void add_goal(bool code) { add_goals(code, 1); }
     // Same as add_goal(code) repeated `times` times, in one step.
     void add_goals(bool code, std::int64_t times);
-    float finish() const;
+    float finish();
+
+    ScorePoint score() const { return unpack(packed_score); }
 
   private:
-    void add_turn(bool code);
+    void merge_turns();
 };
 
-// Only a point where the path turns can be a corner of the hull, and only on
-// one side: across-then-up on the lower right, up-then-across on the upper left.
-// The goals in between cost a few additions.
 inline void SuspenseIndex::add_goals(bool code, std::int64_t times) {
     if (times <= 0) return;
-    if ((last_step ^ code) == 1) add_turn(code);
-    last_step = code;
-    const auto step = static_cast<std::int32_t>(times);
-    score.first += code ? 0 : step;
-    score.second += code ? step : 0;
+    const std::uint32_t up = code;
+    // Always written, kept only when the goal makes a turn there.
+    lower_right_batch[lower_right_turns] = packed_score;
+    upper_left_batch[upper_left_turns] = packed_score;
+    lower_right_turns += static_cast<std::uint32_t>(last_step == 0) & up;
+    upper_left_turns += static_cast<std::uint32_t>(last_step == 1) & (up ^ 1);
+    last_step = static_cast<std::uint8_t>(up);
+    packed_score += static_cast<PackedScore>(times) << (32 * up);
+    if (lower_right_turns == batch || upper_left_turns == batch) merge_turns();
 }
 
 }  // namespace napinavost
