@@ -9,46 +9,84 @@ namespace {
 
 constexpr int end_of_input = -1;
 
-// The next input character without taking it; refills only when the buffer is
-// used up, so a read never waits for more than the number it is reading.
-int peek(Console& console) {
-    if (console.next == console.filled) {
-        if (console.source_ended) return end_of_input;
-        console.next = 0;
-        console.filled =
-            console.read_some(console.source, console.buffer.data(), console.buffer.size());
-        if (console.filled == 0) {
-            console.source_ended = true;
-            return end_of_input;
-        }
-    }
-    return static_cast<unsigned char>(console.buffer[console.next]);
+// Asks the source for more once the buffer is used up; false at the end of the input.
+[[gnu::noinline]] bool refill(Console& console) {
+    if (console.source_ended) return false;
+    console.next = 0;
+    console.filled =
+        console.read_some(console.source, console.buffer.data(), console.buffer.size());
+    console.source_ended = console.filled == 0;
+    return !console.source_ended;
 }
 
-bool is_space(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+// The reading position during one number, held apart from the console so that
+// the character loop runs in registers; `save` hands it back.
+struct Cursor {
+    Console& console;
+    std::size_t next = console.next;
+    std::size_t filled = console.filled;
+
+    // The next character without taking it. Only an empty buffer asks the source
+    // for more, so a read never waits for more than the number it is reading.
+    int peek() {
+        if (next == filled) [[unlikely]] {
+            save();
+            const bool more = refill(console);
+            next = console.next;
+            filled = console.filled;
+            if (!more) return end_of_input;
+        }
+        return static_cast<unsigned char>(console.buffer[next]);
+    }
+    void take() { ++next; }
+    void save() { console.next = next; }
+};
+
+bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
 // The first character after any white space, not taken.
-int skip_space(Console& console) {
-    int c = peek(console);
+int skip_space(Cursor& in) {
+    int c = in.peek();
     while (is_space(c)) {
-        ++console.next;
-        c = peek(console);
+        in.take();
+        c = in.peek();
     }
     return c;
 }
 
-bool fail_at_end(Console& console) {
-    console.state.at_end = true;
+bool fail(Console& console, int c) {
+    console.state.at_end = console.state.at_end || c == end_of_input;
     console.state.failed = true;
     return false;
 }
 
-// One number, wrapped modulo 2^64; false when none can be read. Kept apart from
-// its callers' types so that the goal loop compiles to plain register code.
+bool scan_integer(Cursor& in, std::uint64_t& result) {
+    // White space may stand before the number and between its sign and digits.
+    int c = 0;
+    bool signed_number = false;
+    bool negative = false;
+    for (;;) {
+        c = skip_space(in);
+        if (signed_number || (c != '+' && c != '-')) break;
+        signed_number = true;
+        negative = c == '-';
+        in.take();
+    }
+    if (!is_digit(c)) return fail(in.console, c);
+
+    std::uint64_t value = 0;
+    do {
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        in.take();
+        c = in.peek();
+    } while (is_digit(c));
+    result = negative ? 0 - value : value;
+    return true;
+}
+
+// One number, wrapped modulo 2^64; false when none can be read.
 inline bool take_integer(Console& console, std::uint64_t& result) {
     if (console.state.at_end || console.state.failed) {
         console.state.failed = true;
@@ -56,30 +94,10 @@ inline bool take_integer(Console& console, std::uint64_t& result) {
     }
     // A prompt written without a line end must be visible before we wait.
     flush_output(console);
-
-    int c = skip_space(console);
-    if (c == end_of_input) return fail_at_end(console);
-
-    bool negative = false;
-    if (c == '+' || c == '-') {
-        negative = c == '-';
-        ++console.next;
-        c = skip_space(console);
-        if (c == end_of_input) return fail_at_end(console);
-    }
-    if (!is_digit(c)) {
-        console.state.failed = true;
-        return false;
-    }
-
-    std::uint64_t value = 0;
-    while (is_digit(c)) {
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        ++console.next;
-        c = peek(console);
-    }
-    result = negative ? 0 - value : value;
-    return true;
+    Cursor in{console};
+    const bool taken = scan_integer(in, result);
+    in.save();
+    return taken;
 }
 
 }  // namespace
@@ -105,6 +123,16 @@ void read_count(Console& console, std::int32_t& count) {
 }
 
 void read_goal(Console& console, bool& code) {
+    // Most goals are one digit after one white-space character, with the
+    // character that ends them already in the buffer: take those directly. What
+    // the general path would do for them is exactly the same.
+    const char* ahead = console.buffer.data() + console.next;
+    if (console.filled - console.next > 2 && !console.state.failed && !console.output_pending &&
+        is_space(ahead[0]) && is_digit(ahead[1]) && !is_digit(ahead[2])) {
+        code = ahead[1] != '0';
+        console.next += 2;
+        return;
+    }
     std::uint64_t value = 0;
     if (take_integer(console, value)) code = value != 0;
 }
