@@ -30,7 +30,7 @@ struct HullCorner {
 // One side of the hull from the origin towards the current score, which
 // always closes it and is not stored.
 struct HullChain {
-    std::vector<HullCorner> corners;
+    std::vector<HullCorner> corners{HullCorner{}};
 };
 
 // A score in one word: the first team's goals in the low half, the second
@@ -58,8 +58,8 @@ struct SuspenseIndex {
     std::uint8_t last_step = no_goal_yet;
     std::uint32_t lower_right_turns = 0;
     std::uint32_t upper_left_turns = 0;
-    std::array<PackedScore, batch> lower_right_batch;
-    std::array<PackedScore, batch> upper_left_batch;
+    std::array<PackedScore, batch> lower_right_batch{};
+    std::array<PackedScore, batch> upper_left_batch{};
     HullChain lower_right;
     HullChain upper_left;
 
