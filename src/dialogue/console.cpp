@@ -10,7 +10,7 @@ namespace {
 constexpr int end_of_input = -1;
 
 // Asks the source for more once the buffer is used up; false at the end of the input.
-[[gnu::noinline]] bool refill(Console& console) {
+bool refill(Console& console) {
     if (console.source_ended) return false;
     console.next = 0;
     console.filled =
@@ -87,7 +87,7 @@ bool scan_integer(Cursor& in, std::uint64_t& result) {
 }
 
 // One number, wrapped modulo 2^64; false when none can be read.
-inline bool take_integer(Console& console, std::uint64_t& result) {
+bool take_integer(Console& console, std::uint64_t& result) {
     if (console.state.at_end || console.state.failed) {
         console.state.failed = true;
         return false;
