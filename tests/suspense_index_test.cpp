@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -11,6 +12,13 @@
 #include "two_pass_reference.hpp"
 
 namespace napinavost {
+
+// Failure reports show corners as coordinates and area sums.
+void PrintTo(const HullCorner& corner, std::ostream* out) {
+    *out << "(" << corner.point.first << ", " << corner.point.second << ") area "
+         << corner.doubled_area;
+}
+
 namespace {
 
 using testing::two_pass_index;
@@ -126,6 +134,39 @@ TEST(SuspenseIndex, StaysExactForLargeMatches) {
         }
         EXPECT_EQ(goal_by_goal.finish(), c.index) << c.first_goals << " then " << c.second_goals;
     }
+}
+
+// A path whose turns all bend the same way keeps thousands of corners: every
+// turn from across to up that is not on a line with its neighbours. The single
+// precision index cannot show one corner lost at this size, so the corners and
+// their exact area sums are compared.
+TEST(SuspenseIndex, KeepsEveryCornerOfAPathWithThousandsOfThem) {
+    std::vector<std::pair<std::int32_t, std::int32_t>> steps;  // across, then up
+    for (std::int32_t k = 1400; k >= 1; --k) steps.emplace_back(k, 1);
+    for (std::int32_t k = 2; k <= 1400; ++k) steps.emplace_back(1, k);
+
+    SuspenseIndex suspense;
+    suspense.begin(0x7fffffff);
+    std::vector<HullCorner> expected{HullCorner{}};
+    ScorePoint score;
+    for (const auto& [across, up] : steps) {
+        for (std::int32_t i = 0; i < across; ++i) suspense.add_goal(false);
+        for (std::int32_t i = 0; i < up; ++i) suspense.add_goal(true);
+        const ScorePoint turn{score.first + across, score.second};
+        // A turn on a line with the two before it makes the middle one no corner.
+        const auto size = expected.size();
+        if (size > 1 &&
+            orientation(expected[size - 2].point, expected[size - 1].point, turn) == 0) {
+            expected.pop_back();
+        }
+        const HullCorner& last = expected.back();
+        expected.push_back({turn, last.doubled_area + std::int64_t{last.point.first} * turn.second -
+                                      std::int64_t{turn.first} * last.point.second});
+        score = {turn.first, turn.second + up};
+    }
+    suspense.finish();
+    EXPECT_GT(expected.size(), 2700u);
+    EXPECT_EQ(suspense.lower_right.corners, expected);
 }
 
 TEST(SuspenseIndex, KeepsOnlyHullCorners) {
