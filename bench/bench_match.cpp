@@ -29,22 +29,27 @@ struct Timing {
     long peak_kib = 0;
 };
 
+// The file and the in-process figures use the same match: one seed, one rule.
+constexpr std::uint64_t match_seed = 12345;
+
+std::uint8_t random_code(std::mt19937_64& random) { return random() & 1; }
+
 std::vector<std::uint8_t> random_match(std::int32_t goals) {
-    std::mt19937_64 random(12345);
+    std::mt19937_64 random(match_seed);
     std::vector<std::uint8_t> codes(goals);
-    for (auto& code : codes) code = random() & 1;
+    for (auto& code : codes) code = random_code(random);
     return codes;
 }
 
 // Written in pieces, so that this process stays small: a child started by
 // fork counts the parent's memory in its own peak until it runs its program.
 void write_match_file(const std::filesystem::path& path, std::int32_t goals) {
-    std::mt19937_64 random(12345);
+    std::mt19937_64 random(match_seed);
     std::ofstream file(path, std::ios::binary);
     file << goals << '\n';
     std::string line;
     for (std::int32_t i = 0; i < goals; ++i) {
-        line += (random() & 1) != 0 ? '1' : '0';
+        line += static_cast<char>('0' + random_code(random));
         line += (i % 40 == 39) ? '\n' : ' ';
         if (line.size() > 4096) {
             file << line;
