@@ -31,7 +31,11 @@ bool read_available(int fd, std::string& collected) {
 
 }  // namespace
 
-ChildProcess start_child(const std::string& program) {
+ChildProcess start_child(const Command& command) {
+    std::vector<char*> arguments;
+    for (const std::string& argument : command)
+        arguments.push_back(const_cast<char*>(argument.c_str()));
+    arguments.push_back(nullptr);
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
         return {};
@@ -41,7 +45,7 @@ ChildProcess start_child(const std::string& program) {
         dup2(in[0], STDIN_FILENO);
         dup2(out[1], STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execv(arguments[0], arguments.data());
         _exit(127);
     }
     close(in[0]);
@@ -102,9 +106,9 @@ int wait_for_exit(pid_t pid, std::chrono::milliseconds limit) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-RunResult run_program(const std::string& program, const std::string& input,
+RunResult run_program(const Command& command, const std::string& input,
                       std::chrono::milliseconds limit) {
-    ChildProcess child = start_child(program);
+    ChildProcess child = start_child(command);
     // Input larger than a pipe holds is written while the outputs are drained.
     std::thread feeder([&] {
         write_to(child.input, input);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace napinavost::testing {
 
@@ -15,7 +16,10 @@ struct ChildProcess {
     int errors = -1;  // the child's standard error, for reading
 };
 
-ChildProcess start_child(const std::string& program);
+// The program and its arguments; the first entry is a path to execute.
+using Command = std::vector<std::string>;
+
+ChildProcess start_child(const Command& command);
 
 void write_to(int fd, const std::string& text);
 void close_fd(int& fd);
@@ -39,7 +43,7 @@ struct RunResult {
 };
 
 // Feeds `input` in full, closes standard input, and collects both outputs.
-RunResult run_program(const std::string& program, const std::string& input,
+RunResult run_program(const Command& command, const std::string& input,
                       std::chrono::milliseconds limit);
 
 }  // namespace napinavost::testing
