@@ -107,11 +107,21 @@ int wait_for_exit(pid_t pid, std::chrono::milliseconds limit) {
 }
 
 RunResult run_program(const Command& command, const std::string& input,
-                      std::chrono::milliseconds limit) {
+                      std::chrono::milliseconds limit, const Delivery& delivery) {
     ChildProcess child = start_child(command);
     // Input larger than a pipe holds is written while the outputs are drained.
     std::thread feeder([&] {
-        write_to(child.input, input);
+        if (delivery.pieces.empty()) {
+            write_to(child.input, input);
+        } else {
+            std::size_t done = 0;
+            for (std::size_t i = 0; done < input.size(); ++i) {
+                const std::size_t size = delivery.pieces[i % delivery.pieces.size()];
+                write_to(child.input, input.substr(done, size));
+                done += size;
+                std::this_thread::sleep_for(delivery.gap);
+            }
+        }
         close_fd(child.input);
     });
     RunResult result;

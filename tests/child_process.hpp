@@ -42,8 +42,15 @@ struct RunResult {
     int status = -1;
 };
 
+// How the input goes into the pipe: in writes of these sizes, taken in turn
+// (everything in one write when there are none), with `gap` between writes.
+struct Delivery {
+    std::vector<std::size_t> pieces;
+    std::chrono::microseconds gap{0};
+};
+
 // Feeds `input` in full, closes standard input, and collects both outputs.
 RunResult run_program(const Command& command, const std::string& input,
-                      std::chrono::milliseconds limit);
+                      std::chrono::milliseconds limit, const Delivery& delivery = {});
 
 }  // namespace napinavost::testing

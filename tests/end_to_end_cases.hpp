@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -54,5 +55,19 @@ inline const std::vector<EndToEndCase> end_to_end_cases = {
     {"six digits, a tie going to even", "513\n" + repeated("0 ", 512) + "1\n",
      full_run("0.000976562")},
 };
+
+// A match of `goals` goals with white space of every kind, signs, other
+// nonzero codes and numbers of several digits, the same for the same seed.
+inline std::string random_match_text(unsigned seed, int goals) {
+    std::mt19937 random(seed);
+    const char* const spaces[] = {" ", "\n", "\r\n", "\t", "  ", "\v\f"};
+    const char* const codes[] = {"0", "1", "0", "1", "+1", "- 0", "00", "17", "-1"};
+    std::string text = std::to_string(goals);
+    for (int i = 0; i < goals; ++i) {
+        text += spaces[random() % std::size(spaces)];
+        text += codes[random() % std::size(codes)];
+    }
+    return text + "\n";
+}
 
 }  // namespace napinavost::testing

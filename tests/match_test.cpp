@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "end_to_end_cases.hpp"
 #include "memory_console.hpp"
 
 namespace napinavost {
@@ -54,6 +56,24 @@ TEST(PlayMatch, CountFarBeyondTheGoalsGiven) {
     play_match(console);
     std::fflush(output.stream);
     EXPECT_NE(output.text().find("Index napinavosti: 2.32831e-10\n"), std::string::npos);
+}
+
+// However the input is cut into pieces, the dialogue writes the same bytes.
+TEST(PlayMatch, SameOutputHoweverTheInputArrives) {
+    std::vector<std::string> inputs;
+    for (const auto& c : testing::end_to_end_cases) inputs.push_back(c.input);
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        inputs.push_back(testing::random_match_text(seed, static_cast<int>(seed) * 97));
+    }
+    std::mt19937 random(11);
+    for (const std::string& text : inputs) {
+        std::vector<std::size_t> pieces(1 + random() % 30);
+        for (auto& piece : pieces) piece = 1 + random() % 9;
+        const std::string whole = testing::play_in_memory(MemoryInput(text));
+        EXPECT_EQ(testing::play_in_memory(MemoryInput(text, 1)), whole) << text.substr(0, 40);
+        EXPECT_EQ(testing::play_in_memory(MemoryInput(text, 0, pieces)), whole)
+            << text.substr(0, 40);
+    }
 }
 
 }  // namespace

@@ -5,24 +5,37 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "dialogue/console.hpp"
+#include "dialogue/match.hpp"
 
 namespace napinavost::testing {
 
 // Input held in memory, handed out at most `chunk` bytes per read, as a pipe
-// or a terminal might deliver it.
+// or a terminal might deliver it; or in pieces of the sizes `pieces` gives in
+// turn, when it gives any.
 struct MemoryInput {
     std::string_view text;
     std::size_t chunk = 0;  // 0: everything at once
+    std::vector<std::size_t> pieces;
     std::size_t delivered = 0;
     int reads = 0;
 
+    explicit MemoryInput(std::string_view text, std::size_t chunk = 0,
+                         std::vector<std::size_t> pieces = {})
+        : text(text), chunk(chunk), pieces(std::move(pieces)) {}
+
     static std::size_t read_some(void* source, char* buffer, std::size_t capacity) {
         auto& input = *static_cast<MemoryInput*>(source);
-        ++input.reads;
         std::size_t size = std::min(capacity, input.text.size() - input.delivered);
-        if (input.chunk != 0) size = std::min(size, input.chunk);
+        if (!input.pieces.empty()) {
+            size = std::min(size, input.pieces[input.reads % input.pieces.size()]);
+        } else if (input.chunk != 0) {
+            size = std::min(size, input.chunk);
+        }
+        ++input.reads;
         input.text.copy(buffer, size, input.delivered);
         input.delivered += size;
         return size;
@@ -50,6 +63,15 @@ inline void no_pause() {}
 inline Console memory_console(MemoryInput& input, MemoryOutput& output,
                               void (*pause)() = no_pause) {
     return make_console(MemoryInput::read_some, &input, output.stream, pause);
+}
+
+// The whole dialogue in process over `input`, without a pause: what it wrote.
+inline std::string play_in_memory(MemoryInput input) {
+    MemoryOutput output;
+    Console console = memory_console(input, output);
+    play_match(console);
+    std::fflush(output.stream);
+    return output.text();
 }
 
 // What the console has not taken yet: the rest of its buffer and of the input.
