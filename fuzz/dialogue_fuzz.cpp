@@ -31,7 +31,6 @@ std::string play(std::string_view text, std::size_t chunk) {
     pauses = 0;
     if (play_match(console) != 0) std::abort();
     if (pauses != 1) std::abort();
-    std::fflush(output.stream);
     return output.text();
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -44,25 +42,33 @@ struct MemoryInput {
 
 // Output collected in memory; `text()` shows what has been flushed so far.
 struct MemoryOutput {
-    char* data = nullptr;
-    std::size_t size = 0;
-    std::FILE* stream = open_memstream(&data, &size);
+    std::string delivered;
+    std::string pending;
 
+    // The console keeps this object's address.
     MemoryOutput() = default;
     MemoryOutput(const MemoryOutput&) = delete;
     MemoryOutput& operator=(const MemoryOutput&) = delete;
-    ~MemoryOutput() {
-        std::fclose(stream);
-        std::free(data);
+
+    Output port() {
+        return {[](void* sink, std::string_view text) {
+                    static_cast<MemoryOutput*>(sink)->pending += text;
+                },
+                [](void* sink) {
+                    auto& output = *static_cast<MemoryOutput*>(sink);
+                    output.delivered += output.pending;
+                    output.pending.clear();
+                },
+                this};
     }
-    std::string text() const { return data ? std::string(data, size) : std::string(); }
+    const std::string& text() const { return delivered; }
 };
 
 inline void no_pause() {}
 
 inline Console memory_console(MemoryInput& input, MemoryOutput& output,
                               void (*pause)() = no_pause) {
-    return make_console(MemoryInput::read_some, &input, output.stream, pause);
+    return make_console(MemoryInput::read_some, &input, output.port(), pause);
 }
 
 // The whole dialogue in process over `input`, without a pause: what it wrote.
@@ -70,7 +76,6 @@ inline std::string play_in_memory(MemoryInput input) {
     MemoryOutput output;
     Console console = memory_console(input, output);
     play_match(console);
-    std::fflush(output.stream);
     return output.text();
 }
 

@@ -102,7 +102,14 @@ bool take_integer(Console& console, std::uint64_t& result) {
 
 }  // namespace
 
-Console make_console(ReadSome read_some, void* source, std::FILE* output, void (*pause)()) {
+Output stream_output(std::FILE* stream) {
+    return {[](void* sink, std::string_view text) {
+                std::fwrite(text.data(), 1, text.size(), static_cast<std::FILE*>(sink));
+            },
+            [](void* sink) { std::fflush(static_cast<std::FILE*>(sink)); }, stream};
+}
+
+Console make_console(ReadSome read_some, void* source, Output output, void (*pause)()) {
     Console console;
     console.read_some = read_some;
     console.source = source;
@@ -138,7 +145,7 @@ void read_goal(Console& console, bool& code) {
 }
 
 void write_text(Console& console, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), console.output);
+    console.output.write(console.output.sink, text);
     console.output_pending = true;
 }
 
@@ -158,7 +165,7 @@ void flush_output(Console& console) {
     // Flushing with nothing written since the last flush changes nothing; skipping
     // it keeps the per-goal read cheap.
     if (!console.output_pending) return;
-    std::fflush(console.output);
+    console.output.flush(console.output.sink);
     console.output_pending = false;
 }
 

@@ -19,13 +19,24 @@ struct InputState {
 // is; returns 0 at the end of the input.
 using ReadSome = std::size_t (*)(void* source, char* buffer, std::size_t capacity);
 
-// Where the dialogue reads its numbers and writes its texts. Output goes
-// through C stdio; `output_pending` tells whether anything written since the
+// Where the dialogue's texts go: `write` hands text over at once, `flush`
+// delivers everything handed over so far to its destination.
+struct Output {
+    void (*write)(void* sink, std::string_view text) = nullptr;
+    void (*flush)(void* sink) = nullptr;
+    void* sink = nullptr;
+};
+
+// Output through a C stream, such as the process's standard output.
+Output stream_output(std::FILE* stream);
+
+// Where the dialogue reads its numbers and writes its texts; every run starts
+// with clear flags. `output_pending` tells whether anything written since the
 // last flush still has to be delivered.
 struct Console {
     ReadSome read_some = nullptr;
     void* source = nullptr;
-    std::FILE* output = nullptr;
+    Output output;
     // Waits for a key where a person may be watching; the dialogue calls it once.
     void (*pause)() = nullptr;
 
@@ -37,7 +48,7 @@ struct Console {
     std::array<char, 64 * 1024> buffer;
 };
 
-Console make_console(ReadSome read_some, void* source, std::FILE* output, void (*pause)());
+Console make_console(ReadSome read_some, void* source, Output output, void (*pause)());
 
 // One whole number in base 10, wrapped modulo 2^64; nothing when none can be read.
 std::optional<std::int64_t> read_integer(Console& console);

@@ -27,8 +27,8 @@ void pause_after_output(Console& console) {
 
 int run_match() {
     platform::prepare_process();
-    Console console =
-        make_console(platform::read_standard_input, nullptr, stdout, platform::pause_console);
+    Console console = make_console(platform::read_standard_input, nullptr, stream_output(stdout),
+                                   platform::pause_console);
     return play_match(console);
 }
 
