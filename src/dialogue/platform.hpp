@@ -11,8 +11,9 @@ void prepare_process();
 // A ReadSome over the process's standard input; `source` is unused.
 std::size_t read_standard_input(void* source, char* buffer, std::size_t capacity);
 
-// Keeps the console open until a key is pressed; does nothing when no person
-// is at the console.
+// Keeps the console open until a key is pressed: the command processor's PAUSE
+// on Windows; elsewhere a stand-in that does nothing when no person is at the
+// console.
 void pause_console();
 
 }  // namespace napinavost::platform
