@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "dialogue/match.hpp"
+#include "end_to_end_cases.hpp"
 #include "memory_console.hpp"
 
 namespace {
@@ -16,10 +17,10 @@ namespace {
 using namespace napinavost;
 using namespace std::string_view_literals;
 
-constexpr auto count_prompt = "Celkovy pocet golov: "sv;
-constexpr auto goal_prompt = "Zadaj postupne goly - 0 prve muzstvo, 1 druhe muzstvo: "sv;
+using testing::count_prompt;
+using testing::goal_prompt;
+using testing::reference_line;
 constexpr auto index_label = "Index napinavosti: "sv;
-constexpr auto reference_line = "Index napinavosti finale MS 2002 Slovensko - Rusko: 0.3125.\n"sv;
 
 int pauses = 0;
 void count_pause() { ++pauses; }

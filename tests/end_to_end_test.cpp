@@ -17,15 +17,18 @@ using namespace std::chrono_literals;
 const Command program = {NAPINAVOST_EXECUTABLE};
 constexpr bool under_wine = NAPINAVOST_UNDER_WINE;
 
-// Windows text mode turns each line feed the program writes into CR LF.
-std::string with_platform_line_ends(const std::string& text) {
-    if (!under_wine) return text;
+std::string with_crlf_line_ends(const std::string& text) {
     std::string result;
     for (char c : text) {
         if (c == '\n') result += '\r';
         result += c;
     }
     return result;
+}
+
+// Windows text mode turns each line feed the program writes into CR LF.
+std::string with_platform_line_ends(const std::string& text) {
+    return under_wine ? with_crlf_line_ends(text) : text;
 }
 
 // What the pause prints after the program's own text: the native stand-in
@@ -53,12 +56,7 @@ TEST_P(EndToEnd, WritesExactlyItsOwnTextThenPausesAndExitsWithZero) {
 }
 
 TEST_P(EndToEnd, ReadsCarriageReturnLineEndsAsLineFeeds) {
-    std::string input;
-    for (char c : GetParam().input) {
-        if (c == '\n') input += '\r';
-        input += c;
-    }
-    expect_run(input, GetParam().output);
+    expect_run(with_crlf_line_ends(GetParam().input), GetParam().output);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EndToEnd, ::testing::ValuesIn(end_to_end_cases),
