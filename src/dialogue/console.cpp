@@ -1,7 +1,6 @@
 #include "dialogue/console.hpp"
 
-#include <charconv>
-#include <system_error>
+#include "suspense/index_text.hpp"
 
 namespace napinavost {
 
@@ -149,12 +148,7 @@ void write_text(Console& console, std::string_view text) {
     console.output_pending = true;
 }
 
-void write_index(Console& console, float value) {
-    std::array<char, 32> text;
-    const auto result = std::to_chars(text.data(), text.data() + text.size(),
-                                      static_cast<double>(value), std::chars_format::general, 6);
-    write_text(console, std::string_view(text.data(), result.ptr - text.data()));
-}
+void write_index(Console& console, float value) { write_text(console, index_text(value).view()); }
 
 void write_line_end(Console& console) {
     write_text(console, "\n");

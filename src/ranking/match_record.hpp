@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace napinavost::ranking {
+
+// One goal as the data gives it.
+struct Goal {
+    bool second_team = false;  // the goal code: false for team1, true for team2
+    std::string minute;        // as written in the data ("45+1", "90"), empty when unknown
+    std::string scorer;
+    bool penalty = false;
+    bool own_goal = false;
+};
+
+// Why a match could not be rated. The order is the order of precedence when a
+// match has several faults.
+enum class SkipReason {
+    invalid_match,
+    ambiguous_match,
+    no_score,
+    team_not_in_match,
+    no_goal_order,
+    goals_do_not_match_score,
+    goal_without_time,
+};
+constexpr std::size_t skip_reason_count = 7;
+
+// The order in which exports and summaries list the reasons.
+constexpr std::array<SkipReason, skip_reason_count> reasons_in_export_order = {
+    SkipReason::no_score,          SkipReason::no_goal_order,
+    SkipReason::goals_do_not_match_score, SkipReason::goal_without_time,
+    SkipReason::invalid_match,     SkipReason::team_not_in_match,
+    SkipReason::ambiguous_match,
+};
+
+// The reason's key in the JSON export.
+std::string_view reason_key(SkipReason reason);
+// The reason as the program tells it to a person.
+std::string_view reason_text(SkipReason reason);
+
+// A match read from a data file, rated or not. `score1` and `score2` are the
+// final score (after extra time, without a shoot-out) when it is known.
+struct MatchRecord {
+    std::string source;  // where it stands: "file:line" or "file, zapas N"
+    std::string date;    // YYYY-MM-DD
+    std::string team1;
+    std::string team2;
+    std::string competition;
+    int score1 = 0;
+    int score2 = 0;
+    std::vector<Goal> goals;  // in the order they fell
+    bool uncertain = false;   // the data cannot tell the order of some goals
+    std::optional<SkipReason> skipped;
+};
+
+// The first of several faults, by precedence.
+void note_fault(MatchRecord& match, SkipReason reason);
+
+// Whether the text is a date of the form YYYY-MM-DD.
+bool is_date(std::string_view text);
+
+}  // namespace napinavost::ranking
