@@ -37,8 +37,7 @@ std::size_t text_width(const std::string& text) {
 
 std::string ranking_table(const Ranking& ranking, const std::vector<MatchRecord>& matches,
                           std::size_t top) {
-    const std::size_t shown =
-        top == 0 ? ranking.rated.size() : std::min(top, ranking.rated.size());
+    const std::size_t shown = top == 0 ? ranking.rated.size() : std::min(top, ranking.rated.size());
     if (shown == 0) return "Ziadny hodnoteny zapas.\n";
 
     const std::string headers[] = {"Por.", "Datum", "Zapas", "Skore", "Index"};
@@ -57,7 +56,7 @@ std::string ranking_table(const Ranking& ranking, const std::vector<MatchRecord>
     }
 
     std::string table;
-    const auto add_row = [&](const std::string (&cells)[5], bool uncertain) {
+    const auto add_row = [&](const std::string(&cells)[5], bool uncertain) {
         std::string line;
         for (std::size_t c = 0; c < 5; ++c) {
             if (c > 0) line += "  ";
@@ -133,14 +132,14 @@ std::string csv_export(const Ranking& ranking, const std::vector<MatchRecord>& m
 }
 
 std::string json_export(const Ranking& ranking, const std::vector<MatchRecord>& matches) {
-    std::string out = "{\n  \"rated\": " + std::to_string(ranking.summary.rated) +
-                      ",\n  \"skipped\": {";
+    std::string out =
+        "{\n  \"rated\": " + std::to_string(ranking.summary.rated) + ",\n  \"skipped\": {";
     bool first = true;
     for (SkipReason reason : reasons_in_export_order) {
         out += first ? "" : ", ";
         first = false;
-        out += "\"" + std::string(reason_key(reason)) + "\": " +
-               std::to_string(ranking.summary.skipped[static_cast<std::size_t>(reason)]);
+        out += "\"" + std::string(reason_key(reason)) +
+               "\": " + std::to_string(ranking.summary.skipped[static_cast<std::size_t>(reason)]);
     }
     out += "},\n  \"matches\": [";
     first = true;

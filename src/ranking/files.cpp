@@ -50,7 +50,8 @@ std::optional<std::string> read_whole_file(const std::string& path, std::string&
 
 std::optional<std::string> write_whole_file(const std::string& path, std::string_view content) {
     if (path == "-") {
-        if (!write_stream(stdout, content)) return failure("standardny vystup", "zapis zlyhal", errno);
+        if (!write_stream(stdout, content))
+            return failure("standardny vystup", "zapis zlyhal", errno);
         return std::nullopt;
     }
     std::error_code code;

@@ -104,8 +104,8 @@ std::optional<std::string> read_goalscorers(std::string_view text, std::string_v
         text, file, goalscorers_columns,
         [&](const std::vector<std::string_view>& row, std::size_t line) {
             const std::string_view date = row[0], home = row[1], away = row[2], team = row[3];
-            auto [entry, added] = rows.by_key.try_emplace(match_key(date, home, away),
-                                                          rows.matches.size());
+            auto [entry, added] =
+                rows.by_key.try_emplace(match_key(date, home, away), rows.matches.size());
             if (added) {
                 MatchRecord match;
                 match.source = position(file, line);
@@ -155,13 +155,13 @@ std::optional<std::string> read_goalscorers(std::string_view text, std::string_v
 
 std::optional<std::string> read_results(std::string_view text, std::string_view file,
                                         std::vector<ResultRow>& rows) {
-    return read_table(text, file, results_columns,
-                      [&](const std::vector<std::string_view>& row, std::size_t line) {
-                          rows.push_back({position(file, line), std::string(row[0]),
-                                          std::string(row[1]), std::string(row[2]),
-                                          std::string(row[3]), std::string(row[4]),
-                                          std::string(row[5])});
-                      });
+    return read_table(
+        text, file, results_columns,
+        [&](const std::vector<std::string_view>& row, std::size_t line) {
+            rows.push_back({position(file, line), std::string(row[0]), std::string(row[1]),
+                            std::string(row[2]), std::string(row[3]), std::string(row[4]),
+                            std::string(row[5])});
+        });
 }
 
 std::vector<MatchRecord> international_matches(GoalRows rows,

@@ -14,9 +14,9 @@ namespace napinavost::ranking {
 // The columns each file of the international results data set must have.
 inline constexpr std::string_view goalscorers_columns[] = {
     "date", "home_team", "away_team", "team", "scorer", "minute", "own_goal", "penalty"};
-inline constexpr std::string_view results_columns[] = {
-    "date",       "home_team", "away_team", "home_score", "away_score",
-    "tournament", "city",      "country",   "neutral"};
+inline constexpr std::string_view results_columns[] = {"date",       "home_team",  "away_team",
+                                                       "home_score", "away_score", "tournament",
+                                                       "city",       "country",    "neutral"};
 
 // Goal rows of goalscorers.csv files, gathered into one match per date and teams.
 struct GoalRows {

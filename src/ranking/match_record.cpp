@@ -4,26 +4,40 @@ namespace napinavost::ranking {
 
 std::string_view reason_key(SkipReason reason) {
     switch (reason) {
-        case SkipReason::invalid_match: return "invalid_match";
-        case SkipReason::ambiguous_match: return "ambiguous_match";
-        case SkipReason::no_score: return "no_score";
-        case SkipReason::team_not_in_match: return "team_not_in_match";
-        case SkipReason::no_goal_order: return "no_goal_order";
-        case SkipReason::goals_do_not_match_score: return "goals_do_not_match_score";
-        case SkipReason::goal_without_time: return "goal_without_time";
+        case SkipReason::invalid_match:
+            return "invalid_match";
+        case SkipReason::ambiguous_match:
+            return "ambiguous_match";
+        case SkipReason::no_score:
+            return "no_score";
+        case SkipReason::team_not_in_match:
+            return "team_not_in_match";
+        case SkipReason::no_goal_order:
+            return "no_goal_order";
+        case SkipReason::goals_do_not_match_score:
+            return "goals_do_not_match_score";
+        case SkipReason::goal_without_time:
+            return "goal_without_time";
     }
     return "";
 }
 
 std::string_view reason_text(SkipReason reason) {
     switch (reason) {
-        case SkipReason::invalid_match: return "chybne udaje zapasu";
-        case SkipReason::ambiguous_match: return "nejednoznacny zapas";
-        case SkipReason::no_score: return "bez skore";
-        case SkipReason::team_not_in_match: return "gol timu mimo zapasu";
-        case SkipReason::no_goal_order: return "bez poradia golov";
-        case SkipReason::goals_do_not_match_score: return "goly nesedia so skore";
-        case SkipReason::goal_without_time: return "gol bez casu";
+        case SkipReason::invalid_match:
+            return "chybne udaje zapasu";
+        case SkipReason::ambiguous_match:
+            return "nejednoznacny zapas";
+        case SkipReason::no_score:
+            return "bez skore";
+        case SkipReason::team_not_in_match:
+            return "gol timu mimo zapasu";
+        case SkipReason::no_goal_order:
+            return "bez poradia golov";
+        case SkipReason::goals_do_not_match_score:
+            return "goly nesedia so skore";
+        case SkipReason::goal_without_time:
+            return "gol bez casu";
     }
     return "";
 }

@@ -33,9 +33,8 @@ constexpr std::size_t skip_reason_count = 7;
 
 // The order in which exports and summaries list the reasons.
 constexpr std::array<SkipReason, skip_reason_count> reasons_in_export_order = {
-    SkipReason::no_score,          SkipReason::no_goal_order,
-    SkipReason::goals_do_not_match_score, SkipReason::goal_without_time,
-    SkipReason::invalid_match,     SkipReason::team_not_in_match,
+    SkipReason::no_score,          SkipReason::no_goal_order, SkipReason::goals_do_not_match_score,
+    SkipReason::goal_without_time, SkipReason::invalid_match, SkipReason::team_not_in_match,
     SkipReason::ambiguous_match,
 };
 

@@ -243,9 +243,9 @@ MatchRecord read_match(const json& match, std::string source, const std::string&
 }
 
 std::string line_and_column(std::string_view text, std::size_t byte) {
-    byte = std::min(byte, text.size());
+    // `byte` counts from 1 and may stand one past the end, as the parser reports it.
     std::size_t line = 1, line_start = 0;
-    for (std::size_t i = 0; i + 1 < byte; ++i) {
+    for (std::size_t i = 0; i + 1 < byte && i < text.size(); ++i) {
         if (text[i] == '\n') {
             ++line;
             line_start = i + 1;
@@ -271,13 +271,14 @@ std::optional<std::string> read_openfootball(std::string_view text, std::string_
     try {
         document = json::parse(text.begin(), text.end());
     } catch (const json::parse_error& error) {
-        return std::string(file) + ":" + line_and_column(text, error.byte) + ": chybny JSON: " +
-               syntax_detail(error.what());
+        return std::string(file) + ":" + line_and_column(text, error.byte) +
+               ": chybny JSON: " + syntax_detail(error.what());
     }
 
     const std::string where = std::string(file);
     if (!document.is_object() || (!document.contains("matches") && !document.contains("rounds"))) {
-        return where + ": nie je subor zapasov openfootball (objekt s \"matches\" alebo \"rounds\")";
+        return where +
+               ": nie je subor zapasov openfootball (objekt s \"matches\" alebo \"rounds\")";
     }
     std::string competition;
     if (const auto name = document.find("name"); name != document.end() && name->is_string()) {

@@ -28,12 +28,12 @@ constexpr const char* help_text =
     "Pouzitie: napinavost-rank [volby] SUBOR...\n"
     "\n"
     "Ohodnoti napinavost odohranych zapasov podla poradia golov a zoradi ich od\n"
-    "najnapinavejsieho. SUBOR je zapasovy JSON openfootball (majstrovstva sveta,\n"
-    "Europy) alebo goalscorers.csv medzinarodnych vysledkov; - cita standardny vstup.\n"
+    "najnapinavejsieho. SUBOR je zapasovy JSON openfootball (majstrovstva sveta\n"
+    "a Europy) alebo goalscorers.csv medzinarodnych vysledkov; - cita vstup.\n"
     "\n"
     "Volby:\n"
-    "  --results SUBOR  results.csv k goalscorers.csv: skore, turnaj, zapasy bez golov\n"
-    "  --team MENO      len zapasy timu MENO (presny nazov, velkost pismen nerozhoduje)\n"
+    "  --results SUBOR  results.csv k tymto golom: skore, turnaj, zapasy bez golov\n"
+    "  --team MENO      len zapasy timu MENO (presny nazov, na velkosti nezalezi)\n"
     "  --from DATUM     len zapasy od DATUM (RRRR-MM-DD) vratane\n"
     "  --to DATUM       len zapasy do DATUM vratane\n"
     "  --top N          tabulka prvych N zapasov (predvolene 20, 0 vsetky)\n"
@@ -103,8 +103,8 @@ std::optional<std::string> check_options(const Options& options, std::size_t& to
             return std::string(name) + ": datum ma tvar RRRR-MM-DD, nie " + *date;
         }
     }
-    const auto parsed = std::from_chars(options.top.data(), options.top.data() + options.top.size(),
-                                        top);
+    const auto parsed =
+        std::from_chars(options.top.data(), options.top.data() + options.top.size(), top);
     if (options.top.empty() || parsed.ec != std::errc{} ||
         parsed.ptr != options.top.data() + options.top.size()) {
         return "--top: cakam cele cislo 0 alebo vacsie, nie " + options.top;
@@ -151,11 +151,14 @@ std::optional<std::string> load_match_file(const std::string& path, Loaded& load
     const std::string name = path == "-" ? "standardny vstup" : path;
     const std::string_view text = without_byte_order_mark(bytes);
     switch (layout_of(text)) {
-        case Layout::openfootball: return read_openfootball(text, name, loaded.matches);
-        case Layout::goalscorers: return read_goalscorers(text, name, loaded.goal_rows);
+        case Layout::openfootball:
+            return read_openfootball(text, name, loaded.matches);
+        case Layout::goalscorers:
+            return read_goalscorers(text, name, loaded.goal_rows);
         case Layout::results:
             return name + ": toto je results.csv, zadajte ho volbou --results";
-        case Layout::unknown: break;
+        case Layout::unknown:
+            break;
     }
     return name + ": nie je zapasovy JSON openfootball ani goalscorers.csv";
 }

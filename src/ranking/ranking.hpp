@@ -42,8 +42,8 @@ struct Summary {
 };
 
 struct Ranking {
-    std::vector<RatedMatch> rated;    // best first
-    std::vector<std::size_t> skipped; // positions of the skipped matches, in reading order
+    std::vector<RatedMatch> rated;     // best first
+    std::vector<std::size_t> skipped;  // positions of the skipped matches, in reading order
     Summary summary;
 };
 
