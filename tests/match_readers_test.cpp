@@ -138,6 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
          "bad.json:2:12: chybny JSON: "},
         {"unterminated document", "{\"matches\": [", "bad.json:1:14: chybny JSON: "},
         {"top level is a list", "[]", "bad.json: nie je subor zapasov openfootball"},
+        {"number too large for any type", "{\"matches\": [1e999]}",
+         "bad.json: chybny JSON: number overflow"},
         {"object without matches or rounds", "{\"name\": \"x\"}",
          "bad.json: nie je subor zapasov openfootball"},
         {"matches is not a list", "{\"matches\": {}}", "bad.json: \"matches\" nie je zoznam"},

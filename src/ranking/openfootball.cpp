@@ -273,6 +273,9 @@ std::optional<std::string> read_openfootball(std::string_view text, std::string_
     } catch (const json::parse_error& error) {
         return std::string(file) + ":" + line_and_column(text, error.byte) +
                ": chybny JSON: " + syntax_detail(error.what());
+    } catch (const json::exception& error) {
+        // A number too large for any type, say; the parser tells no position then.
+        return std::string(file) + ": chybny JSON: " + syntax_detail(error.what());
     }
 
     const std::string where = std::string(file);
