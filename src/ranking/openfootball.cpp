@@ -255,11 +255,16 @@ std::string line_and_column(std::string_view text, std::size_t byte) {
     return std::to_string(line) + ":" + std::to_string(column);
 }
 
-// The library's own words for a syntax error, without its prefix and position.
-std::string syntax_detail(const char* what) {
+// The library's own words for an error, without its label and position.
+std::string error_detail(const char* what) {
     std::string_view text = what;
-    const std::size_t colon = text.find(": ");
-    if (colon != std::string_view::npos) text.remove_prefix(colon + 2);
+    if (const std::size_t label = text.find("] "); text.starts_with('[') && label != text.npos) {
+        text.remove_prefix(label + 2);
+    }
+    if (const std::size_t colon = text.find(": ");
+        text.starts_with("parse error") && colon != text.npos) {
+        text.remove_prefix(colon + 2);
+    }
     return std::string(text);
 }
 
@@ -272,10 +277,10 @@ std::optional<std::string> read_openfootball(std::string_view text, std::string_
         document = json::parse(text.begin(), text.end());
     } catch (const json::parse_error& error) {
         return std::string(file) + ":" + line_and_column(text, error.byte) +
-               ": chybny JSON: " + syntax_detail(error.what());
+               ": chybny JSON: " + error_detail(error.what());
     } catch (const json::exception& error) {
         // A number too large for any type, say; the parser tells no position then.
-        return std::string(file) + ": chybny JSON: " + syntax_detail(error.what());
+        return std::string(file) + ": chybny JSON: " + error_detail(error.what());
     }
 
     const std::string where = std::string(file);
