@@ -1,10 +1,5 @@
 // Times the program on a ten-million-goal match read from a file, against the
 // floor of merely reading that file, and on a huge count with a short input.
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -15,19 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "child_timing.hpp"
 #include "suspense/suspense_index.hpp"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using napinavost::bench::Clock;
+using napinavost::bench::Timing;
 
 constexpr std::int32_t match_goals = 10'000'000;
 constexpr int runs = 7;
-
-struct Timing {
-    double best_seconds = 1e9;
-    long peak_kib = 0;
-};
 
 // The file and the in-process figures use the same match: one seed, one rule.
 constexpr std::uint64_t match_seed = 12345;
@@ -59,28 +51,8 @@ void write_match_file(const std::filesystem::path& path, std::int32_t goals) {
     file << line << '\n';
 }
 
-// One run of `program` with standard input from `input` and output discarded.
 Timing time_program(const std::string& program, const std::filesystem::path& input) {
-    Timing timing;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = Clock::now();
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int in = open(input.c_str(), O_RDONLY);
-            const int out = open("/dev/null", O_WRONLY);
-            dup2(in, STDIN_FILENO);
-            dup2(out, STDOUT_FILENO);
-            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        timing.best_seconds = std::min(timing.best_seconds, seconds);
-        timing.peak_kib = std::max(timing.peak_kib, usage.ru_maxrss);
-    }
-    return timing;
+    return napinavost::bench::time_command({program}, input, runs);
 }
 
 template <typename Work>

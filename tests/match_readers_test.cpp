@@ -30,11 +30,12 @@ std::vector<MatchRecord> read_international(bool with_results) {
     const std::string goals = fixture("goalscorers.csv");
     EXPECT_EQ(read_goalscorers(without_byte_order_mark(goals), "goalscorers.csv", rows),
               std::nullopt);
-    std::vector<ResultRow> results;
+    std::vector<MatchRecord> matches;
     if (with_results) {
-        EXPECT_EQ(read_results(fixture("results.csv"), "results.csv", results), std::nullopt);
+        EXPECT_EQ(read_results(fixture("results.csv"), "results.csv", rows, matches), std::nullopt);
     }
-    return international_matches(std::move(rows), with_results ? &results : nullptr);
+    add_unnamed_matches(rows, matches);
+    return matches;
 }
 
 void expect_matches(const std::vector<MatchRecord>& matches,
@@ -186,7 +187,7 @@ TEST(InternationalReader, WithResultsEveryResultsRowIsAMatch) {
     const MatchRecord* germany = find_match(matches, "Germany", "Sweden");
     ASSERT_NE(germany, nullptr);
     EXPECT_EQ(germany->competition, "FIFA World Cup qualification");
-    EXPECT_EQ(germany->source, "results.csv:2");
+    EXPECT_EQ(place_text(germany->place), "results.csv:2");
 }
 
 TEST(InternationalReader, KeepsScorersFlagsAndMinutesOfEachRow) {
@@ -198,7 +199,7 @@ TEST(InternationalReader, KeepsScorersFlagsAndMinutesOfEachRow) {
     EXPECT_EQ(colombia->goals[1].scorer, "Scorer, With Comma");
     EXPECT_TRUE(colombia->goals[1].penalty);
     EXPECT_EQ(colombia->goals[1].minute, "55");
-    EXPECT_EQ(colombia->source, "goalscorers.csv:13");
+    EXPECT_EQ(place_text(colombia->place), "goalscorers.csv:13");
     const MatchRecord* canada = find_match(matches, "Canada", "Morocco");
     ASSERT_NE(canada, nullptr);
     EXPECT_TRUE(canada->goals[2].own_goal);
@@ -246,7 +247,8 @@ TEST(InternationalReader, BadFlagOrDateMakesTheMatchInvalid) {
                                         "01/02/2000,C,D,C,Y,1,FALSE,FALSE\n",
                                "g.csv", rows),
               std::nullopt);
-    const auto matches = international_matches(std::move(rows), nullptr);
+    std::vector<MatchRecord> matches;
+    add_unnamed_matches(rows, matches);
     ASSERT_EQ(matches.size(), 2u);
     EXPECT_EQ(matches[0].skipped, invalid_match);
     EXPECT_EQ(matches[1].skipped, invalid_match);

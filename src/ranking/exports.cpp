@@ -105,8 +105,8 @@ std::string skipped_lines(const Ranking& ranking, const std::vector<MatchRecord>
     for (std::size_t i : ranking.skipped) {
         const MatchRecord& match = matches[i];
         const auto known = [](const std::string& text) { return text.empty() ? "?" : text; };
-        lines += std::string(program) + "vynechany " + match.source + " (" + known(match.date) +
-                 " " + known(match.team1) + " - " + known(match.team2) +
+        lines += std::string(program) + "vynechany " + place_text(match.place) + " (" +
+                 known(match.date) + " " + known(match.team1) + " - " + known(match.team2) +
                  "): " + std::string(reason_text(*match.skipped)) + "\n";
     }
     return lines;

@@ -41,6 +41,8 @@ std::optional<std::string> read_whole_file(const std::string& path, std::string&
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return failure(path, "neda sa otvorit", errno);
+    // Room for the whole file at once, so the text is not copied as it grows.
+    if (const auto size = std::filesystem::file_size(path, code); !code) bytes.reserve(size);
     const bool read = read_stream(file, bytes);
     const int error = errno;
     std::fclose(file);

@@ -1,7 +1,9 @@
 #include "ranking/international.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <span>
+#include <tuple>
 
 #include "ranking/csv.hpp"
 
@@ -9,15 +11,12 @@ namespace napinavost::ranking {
 
 namespace {
 
-std::string match_key(std::string_view date, std::string_view home, std::string_view away) {
-    std::string key;
-    key.reserve(date.size() + home.size() + away.size() + 2);
-    key.append(date).append(1, '\x1f').append(home).append(1, '\x1f').append(away);
-    return key;
-}
-
 std::string position(std::string_view file, std::size_t line) {
     return std::string(file) + ":" + std::to_string(line);
+}
+
+Place place_of(std::string_view file, std::size_t line) {
+    return {file, static_cast<std::uint32_t>(line), 0};
 }
 
 // A whole non-negative number that fits an int.
@@ -96,19 +95,41 @@ void score_from_goals(MatchRecord& match) {
     for (const Goal& goal : match.goals) (goal.second_team ? match.score2 : match.score1) += 1;
 }
 
+// At most one row a line: enough room for every row, so nothing grows while reading.
+std::size_t lines_in(std::string_view text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+}
+
 }  // namespace
+
+MatchKeys::Entry& MatchKeys::find_or_add(std::string_view date, std::string_view home,
+                                         std::string_view away) {
+    key.clear();
+    key.append(date).append(1, '\x1f').append(home).append(1, '\x1f').append(away);
+    if (const auto found = entries.find(key); found != entries.end()) return found->second;
+    if (block_size - block_used < key.size()) {
+        block_size = std::max<std::size_t>(key.size(), 1 << 20);
+        blocks.push_back(std::make_unique<char[]>(block_size));
+        block_used = 0;
+    }
+    char* stored = blocks.back().get() + block_used;
+    std::copy(key.begin(), key.end(), stored);
+    block_used += key.size();
+    return entries.try_emplace(std::string_view(stored, key.size())).first->second;
+}
 
 std::optional<std::string> read_goalscorers(std::string_view text, std::string_view file,
                                             GoalRows& rows) {
+    rows.keys.entries.reserve(rows.keys.entries.size() + lines_in(text));
     return read_table(
         text, file, goalscorers_columns,
         [&](const std::vector<std::string_view>& row, std::size_t line) {
             const std::string_view date = row[0], home = row[1], away = row[2], team = row[3];
-            auto [entry, added] =
-                rows.by_key.try_emplace(match_key(date, home, away), rows.matches.size());
-            if (added) {
+            MatchKeys::Entry& entry = rows.keys.find_or_add(date, home, away);
+            if (entry.goal_match == MatchKeys::none) {
+                entry.goal_match = rows.matches.size();
                 MatchRecord match;
-                match.source = position(file, line);
+                match.place = place_of(file, line);
                 match.date = date;
                 match.team1 = home;
                 match.team2 = away;
@@ -117,9 +138,10 @@ std::optional<std::string> read_goalscorers(std::string_view text, std::string_v
                 }
                 rows.matches.push_back(std::move(match));
                 rows.latest.emplace_back();
+                rows.named.push_back(false);
             }
-            MatchRecord& match = rows.matches[entry->second];
-            GoalRows::Latest& latest = rows.latest[entry->second];
+            MatchRecord& match = rows.matches[entry.goal_match];
+            GoalRows::Latest& latest = rows.latest[entry.goal_match];
 
             Goal goal;
             if (team == home) {
@@ -154,76 +176,70 @@ std::optional<std::string> read_goalscorers(std::string_view text, std::string_v
 }
 
 std::optional<std::string> read_results(std::string_view text, std::string_view file,
-                                        std::vector<ResultRow>& rows) {
-    return read_table(
-        text, file, results_columns,
-        [&](const std::vector<std::string_view>& row, std::size_t line) {
-            rows.push_back({position(file, line), std::string(row[0]), std::string(row[1]),
-                            std::string(row[2]), std::string(row[3]), std::string(row[4]),
-                            std::string(row[5])});
-        });
+                                        GoalRows& rows, std::vector<MatchRecord>& matches) {
+    rows.keys.entries.reserve(rows.keys.entries.size() + lines_in(text));
+    matches.reserve(matches.size() + lines_in(text));
+    return read_table(text, file, results_columns,
+                      [&](const std::vector<std::string_view>& row, std::size_t line) {
+                          MatchRecord match;
+                          match.place = place_of(file, line);
+                          match.date = row[0];
+                          match.team1 = row[1];
+                          match.team2 = row[2];
+                          match.competition = row[5];
+                          if (!is_date(match.date) || match.team1.empty() || match.team2.empty()) {
+                              note_fault(match, SkipReason::invalid_match);
+                          }
+                          const std::string_view home_score = row[3], away_score = row[4];
+                          const auto home = whole_number(home_score);
+                          const auto away = whole_number(away_score);
+                          if (home_score == "NA" || away_score == "NA" || home_score.empty() ||
+                              away_score.empty()) {
+                              note_fault(match, SkipReason::no_score);
+                          } else if (!home || !away) {
+                              note_fault(match, SkipReason::invalid_match);
+                          } else {
+                              match.score1 = *home;
+                              match.score2 = *away;
+                          }
+
+                          MatchKeys::Entry& entry = rows.keys.find_or_add(row[0], row[1], row[2]);
+                          if (entry.result != MatchKeys::none) {
+                              // No row can say which of them the goals belong to.
+                              note_fault(match, SkipReason::ambiguous_match);
+                              note_fault(matches[entry.result], SkipReason::ambiguous_match);
+                              matches[entry.result].goals.clear();
+                          } else if (entry.goal_match != MatchKeys::none) {
+                              entry.result = matches.size();
+                              rows.named[entry.goal_match] = true;
+                              MatchRecord& from_rows = rows.matches[entry.goal_match];
+                              if (from_rows.skipped) note_fault(match, *from_rows.skipped);
+                              match.uncertain = from_rows.uncertain;
+                              match.goals = std::move(from_rows.goals);
+                              int first_team = 0, second_team = 0;
+                              for (const Goal& goal : match.goals) {
+                                  (goal.second_team ? second_team : first_team) += 1;
+                              }
+                              if (first_team != match.score1 || second_team != match.score2) {
+                                  note_fault(match, SkipReason::goals_do_not_match_score);
+                              }
+                          } else {
+                              entry.result = matches.size();
+                              if (match.score1 + match.score2 > 0)
+                                  note_fault(match, SkipReason::no_goal_order);
+                          }
+                          matches.push_back(std::move(match));
+                      });
 }
 
-std::vector<MatchRecord> international_matches(GoalRows rows,
-                                               const std::vector<ResultRow>* results) {
-    std::vector<MatchRecord> matches;
-    std::vector<bool> named(rows.matches.size(), false);
-    if (results) {
-        std::unordered_map<std::string, std::size_t> rows_per_key;
-        for (const ResultRow& row : *results) {
-            ++rows_per_key[match_key(row.date, row.home_team, row.away_team)];
-        }
-        for (const ResultRow& row : *results) {
-            MatchRecord match;
-            match.source = row.source;
-            match.date = row.date;
-            match.team1 = row.home_team;
-            match.team2 = row.away_team;
-            match.competition = row.tournament;
-            const std::string key = match_key(row.date, row.home_team, row.away_team);
-            const auto goals = rows.by_key.find(key);
-            if (goals != rows.by_key.end()) named[goals->second] = true;
-            if (!is_date(row.date) || row.home_team.empty() || row.away_team.empty()) {
-                note_fault(match, SkipReason::invalid_match);
-            }
-            if (rows_per_key[key] > 1) note_fault(match, SkipReason::ambiguous_match);
-
-            const auto home = whole_number(row.home_score);
-            const auto away = whole_number(row.away_score);
-            if (row.home_score == "NA" || row.away_score == "NA" || row.home_score.empty() ||
-                row.away_score.empty()) {
-                note_fault(match, SkipReason::no_score);
-            } else if (!home || !away) {
-                note_fault(match, SkipReason::invalid_match);
-            } else {
-                match.score1 = *home;
-                match.score2 = *away;
-            }
-
-            if (goals != rows.by_key.end()) {
-                MatchRecord& from_rows = rows.matches[goals->second];
-                if (from_rows.skipped) note_fault(match, *from_rows.skipped);
-                match.uncertain = from_rows.uncertain;
-                // A date and teams on several results rows keep their goals for none.
-                if (rows_per_key[key] == 1) match.goals = std::move(from_rows.goals);
-                int first = 0, second = 0;
-                for (const Goal& goal : match.goals) (goal.second_team ? second : first) += 1;
-                if (first != match.score1 || second != match.score2) {
-                    note_fault(match, SkipReason::goals_do_not_match_score);
-                }
-            } else if (match.score1 + match.score2 > 0) {
-                note_fault(match, SkipReason::no_goal_order);
-            }
-            matches.push_back(std::move(match));
-        }
-    }
+void add_unnamed_matches(GoalRows& rows, std::vector<MatchRecord>& matches) {
     for (std::size_t i = 0; i < rows.matches.size(); ++i) {
-        if (named[i]) continue;
+        if (rows.named[i]) continue;
         MatchRecord& match = rows.matches[i];
         score_from_goals(match);
         matches.push_back(std::move(match));
     }
-    return matches;
+    rows = GoalRows{};
 }
 
 }  // namespace napinavost::ranking

@@ -42,6 +42,11 @@ std::string_view reason_text(SkipReason reason) {
     return "";
 }
 
+std::string place_text(const Place& place) {
+    if (place.line > 0) return std::string(place.file) + ":" + std::to_string(place.line);
+    return std::string(place.file) + ", zapas " + std::to_string(place.match);
+}
+
 void note_fault(MatchRecord& match, SkipReason reason) {
     if (!match.skipped || reason < *match.skipped) match.skipped = reason;
 }

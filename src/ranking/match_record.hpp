@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,11 +44,23 @@ std::string_view reason_key(SkipReason reason);
 // The reason as the program tells it to a person.
 std::string_view reason_text(SkipReason reason);
 
+// Where a match stands in its file: the line of its first CSV row, or its
+// number among the matches of a JSON file. The file's name is a view of the
+// name the reader was given, which its caller keeps for as long as the records.
+struct Place {
+    std::string_view file;
+    std::uint32_t line = 0;
+    std::uint32_t match = 0;
+};
+
+// "file:line" or "file, zapas N".
+std::string place_text(const Place& place);
+
 // A match read from a data file, rated or not. `score1` and `score2` are the
 // final score (after extra time, without a shoot-out) when it is known.
 struct MatchRecord {
-    std::string source;  // where it stands: "file:line" or "file, zapas N"
-    std::string date;    // YYYY-MM-DD
+    Place place;
+    std::string date;  // YYYY-MM-DD
     std::string team1;
     std::string team2;
     std::string competition;

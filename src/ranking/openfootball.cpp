@@ -181,9 +181,9 @@ void read_score(const json& match, MatchRecord& record, MatchFacts& facts) {
     }
 }
 
-MatchRecord read_match(const json& match, std::string source, const std::string& competition) {
+MatchRecord read_match(const json& match, Place place, const std::string& competition) {
     MatchRecord record;
-    record.source = std::move(source);
+    record.place = place;
     record.competition = competition;
     MatchFacts facts;
     if (!match.is_object()) {
@@ -293,11 +293,10 @@ std::optional<std::string> read_openfootball(std::string_view text, std::string_
         competition = name->get<std::string>();
     }
 
-    std::size_t number = 0;
+    std::uint32_t number = 0;
     const auto read_list = [&](const json& list) {
         for (const json& match : list) {
-            matches.push_back(
-                read_match(match, where + ", zapas " + std::to_string(++number), competition));
+            matches.push_back(read_match(match, {file, 0, ++number}, competition));
         }
     };
     if (const auto list = document.find("matches"); list != document.end()) {

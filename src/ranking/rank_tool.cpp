@@ -142,13 +142,19 @@ Layout layout_of(std::string_view text) {
 struct Loaded {
     std::vector<MatchRecord> matches;
     GoalRows goal_rows;
-    std::vector<ResultRow> results;
 };
+
+constexpr std::string_view standard_input_name = "standardny vstup";
+
+// The name that messages and records give a file; it lives as long as the options.
+std::string_view file_name(const std::string& path) {
+    return path == "-" ? standard_input_name : std::string_view(path);
+}
 
 std::optional<std::string> load_match_file(const std::string& path, Loaded& loaded) {
     std::string bytes;
     if (auto error = read_whole_file(path, bytes)) return error;
-    const std::string name = path == "-" ? "standardny vstup" : path;
+    const std::string_view name = file_name(path);
     const std::string_view text = without_byte_order_mark(bytes);
     switch (layout_of(text)) {
         case Layout::openfootball:
@@ -156,18 +162,18 @@ std::optional<std::string> load_match_file(const std::string& path, Loaded& load
         case Layout::goalscorers:
             return read_goalscorers(text, name, loaded.goal_rows);
         case Layout::results:
-            return name + ": toto je results.csv, zadajte ho volbou --results";
+            return std::string(name) + ": toto je results.csv, zadajte ho volbou --results";
         case Layout::unknown:
             break;
     }
-    return name + ": nie je zapasovy JSON openfootball ani goalscorers.csv";
+    return std::string(name) + ": nie je zapasovy JSON openfootball ani goalscorers.csv";
 }
 
 std::optional<std::string> load_results(const std::string& path, Loaded& loaded) {
     std::string bytes;
     if (auto error = read_whole_file(path, bytes)) return error;
-    const std::string name = path == "-" ? "standardny vstup" : path;
-    return read_results(without_byte_order_mark(bytes), name, loaded.results);
+    return read_results(without_byte_order_mark(bytes), file_name(path), loaded.goal_rows,
+                        loaded.matches);
 }
 
 }  // namespace
@@ -199,25 +205,23 @@ int run_rank(int argc, const char* const* argv) {
             return exit_file_error;
         }
     }
-    std::vector<MatchRecord> international = international_matches(
-        std::move(loaded.goal_rows), options.results.empty() ? nullptr : &loaded.results);
-    std::vector<MatchRecord>& matches = loaded.matches;
-    matches.insert(matches.end(), std::make_move_iterator(international.begin()),
-                   std::make_move_iterator(international.end()));
+    add_unnamed_matches(loaded.goal_rows, loaded.matches);
+    const std::vector<MatchRecord>& matches = loaded.matches;
 
     const Ranking ranking = rank_matches(matches, options.filters);
     int status = exit_done;
-    const auto write = [&](const std::string& path, const std::string& content) {
+    // Each output is made only when it is asked for, and none after a failure.
+    const auto write = [&](const std::string& path, auto make_content) {
         if (path.empty() || status != exit_done) return;
-        if (auto error = write_whole_file(path, content)) {
+        if (auto error = write_whole_file(path, make_content())) {
             print_error(*error);
             status = exit_file_error;
         }
     };
-    write(options.csv, csv_export(ranking, matches));
-    write(options.json, json_export(ranking, matches));
+    write(options.csv, [&] { return csv_export(ranking, matches); });
+    write(options.json, [&] { return json_export(ranking, matches); });
     if (options.csv != "-" && options.json != "-") {
-        write("-", ranking_table(ranking, matches, top));
+        write("-", [&] { return ranking_table(ranking, matches, top); });
     }
     if (options.verbose) std::fputs(skipped_lines(ranking, matches).c_str(), stderr);
     std::fputs(summary_line(ranking.summary).c_str(), stderr);
