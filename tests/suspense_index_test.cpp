@@ -9,18 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "reference_hull.hpp"
 #include "two_pass_reference.hpp"
 
 namespace napinavost {
 
-// Failure reports show corners as coordinates and area sums.
-void PrintTo(const HullCorner& corner, std::ostream* out) {
-    *out << "(" << corner.point.first << ", " << corner.point.second << ") area "
-         << corner.doubled_area;
+// Failure reports show corners as coordinates.
+void PrintTo(const ScorePoint& point, std::ostream* out) {
+    *out << "(" << point.first << ", " << point.second << ")";
 }
 
 namespace {
 
+using testing::doubled_polygon_area;
+using testing::path_vertices;
+using testing::reference_hull;
+using testing::Runs;
 using testing::two_pass_index;
 
 std::vector<bool> goals_from(const std::string& codes) {
@@ -136,45 +140,97 @@ TEST(SuspenseIndex, StaysExactForLargeMatches) {
     }
 }
 
+// Feeds the runs to the index, short runs goal by goal and long ones in one step.
+SuspenseIndex index_of_runs(const Runs& runs) {
+    SuspenseIndex suspense;
+    suspense.begin(0x7fffffff);
+    for (const auto& [code, length] : runs) {
+        if (length <= 16) {
+            for (std::int64_t i = 0; i < length; ++i) suspense.add_goal(code);
+        } else {
+            suspense.add_goals(code, length);
+        }
+    }
+    suspense.finish();
+    return suspense;
+}
+
+void expect_reference_hull(const Runs& runs) {
+    const SuspenseIndex suspense = index_of_runs(runs);
+    const std::vector<ScorePoint> expected = reference_hull(path_vertices(runs));
+    ASSERT_EQ(suspense.corners(), expected) << runs.size() << " runs";
+    EXPECT_EQ(suspense.doubled_area(), doubled_polygon_area(expected));
+}
+
+TEST(SuspenseIndex, CornersAndAreaOfSmallShapes) {
+    const std::vector<std::pair<std::string, std::vector<ScorePoint>>> cases = {
+        {"", {{0, 0}}},
+        {"0", {{0, 0}, {1, 0}}},
+        {"1111", {{0, 0}, {0, 4}}},
+        {"01", {{0, 0}, {1, 0}, {1, 1}}},
+        {"10", {{0, 0}, {1, 1}, {0, 1}}},
+        {"0011", {{0, 0}, {2, 0}, {2, 2}}},
+        // The upper left points 0:0, 1:1 and 2:2 lie on the straight side.
+        {"0101", {{0, 0}, {1, 0}, {2, 1}, {2, 2}}},
+        {"1100010", {{0, 0}, {3, 2}, {4, 3}, {3, 3}, {0, 2}}},
+    };
+    for (const auto& [codes, expected] : cases) {
+        SuspenseIndex suspense;
+        suspense.begin(static_cast<std::int32_t>(codes.size()));
+        for (char code : codes) suspense.add_goal(code == '1');
+        suspense.finish();
+        EXPECT_EQ(suspense.corners(), expected) << codes;
+        EXPECT_EQ(suspense.doubled_area(), doubled_polygon_area(expected)) << codes;
+    }
+}
+
 // A path whose turns all bend the same way keeps thousands of corners: every
 // turn from across to up that is not on a line with its neighbours. The single
 // precision index cannot show one corner lost at this size, so the corners and
-// their exact area sums are compared.
+// the exact area are compared.
 TEST(SuspenseIndex, KeepsEveryCornerOfAPathWithThousandsOfThem) {
-    std::vector<std::pair<std::int32_t, std::int32_t>> steps;  // across, then up
-    for (std::int32_t k = 1400; k >= 1; --k) steps.emplace_back(k, 1);
-    for (std::int32_t k = 2; k <= 1400; ++k) steps.emplace_back(1, k);
+    Runs runs;
+    for (std::int64_t k = 1400; k >= 1; --k) runs.insert(runs.end(), {{false, k}, {true, 1}});
+    for (std::int64_t k = 2; k <= 1400; ++k) runs.insert(runs.end(), {{false, 1}, {true, k}});
+    expect_reference_hull(runs);
+    EXPECT_GT(index_of_runs(runs).corners().size(), 2700u);
+}
 
-    SuspenseIndex suspense;
-    suspense.begin(0x7fffffff);
-    std::vector<HullCorner> expected{HullCorner{}};
-    ScorePoint score;
-    for (const auto& [across, up] : steps) {
-        for (std::int32_t i = 0; i < across; ++i) suspense.add_goal(false);
-        for (std::int32_t i = 0; i < up; ++i) suspense.add_goal(true);
-        const ScorePoint turn{score.first + across, score.second};
-        // A turn on a line with the two before it makes the middle one no corner.
-        const auto size = expected.size();
-        if (size > 1 &&
-            orientation(expected[size - 2].point, expected[size - 1].point, turn) == 0) {
-            expected.pop_back();
+// Random matches far beyond one batch of turns, from short alternations to
+// runs that take the score to the top of the 32-bit range.
+TEST(SuspenseIndex, CornersAndAreaEqualAnIndependentHullOnLongPaths) {
+    std::mt19937_64 random(20261211);
+    for (int match = 0; match < 300; ++match) {
+        const int run_count = std::uniform_int_distribution<int>(1, 20000)(random);
+        const double long_share = std::uniform_real_distribution<double>(0.0, 0.01)(random);
+        std::int64_t budget = 0x7fffffff;
+        Runs runs;
+        bool code = std::bernoulli_distribution(0.5)(random);
+        for (int r = 0; r < run_count && budget > 0; ++r) {
+            std::int64_t length = std::uniform_int_distribution<std::int64_t>(1, 6)(random);
+            if (std::bernoulli_distribution(long_share)(random)) {
+                length = std::uniform_int_distribution<std::int64_t>(1, budget / 4 + 1)(random);
+            }
+            length = std::min(length, budget);
+            budget -= length;
+            runs.push_back({code, length});
+            code = !code;
         }
-        const HullCorner& last = expected.back();
-        expected.push_back({turn, last.doubled_area + std::int64_t{last.point.first} * turn.second -
-                                      std::int64_t{turn.first} * last.point.second});
-        score = {turn.first, turn.second + up};
+        expect_reference_hull(runs);
     }
-    suspense.finish();
-    EXPECT_GT(expected.size(), 2700u);
-    EXPECT_EQ(suspense.lower_right.corners, expected);
+    // One team's goals alone, then the other's, at the very top of the range.
+    expect_reference_hull({{false, 0x7ffffffe}, {true, 1}});
+    expect_reference_hull({{true, 0x7fffffff}});
 }
 
 TEST(SuspenseIndex, KeepsOnlyHullCorners) {
     SuspenseIndex suspense;
     suspense.begin(1000000);
     for (int i = 0; i < 500000; ++i) suspense.add_goal(i % 2 == 0);
-    EXPECT_LE(suspense.lower_right.corners.size(), 3u);
-    EXPECT_LE(suspense.upper_left.corners.size(), 3u);
+    suspense.finish();
+    // The lower right side is the diagonal itself; the upper left one a line above it.
+    EXPECT_EQ(suspense.corners(),
+              (std::vector<ScorePoint>{{0, 0}, {250000, 250000}, {249999, 250000}, {0, 1}}));
 }
 
 // A straight run added in one step leaves the same state as the same goals
@@ -205,9 +261,9 @@ TEST(SuspenseIndex, RunInOneStepEqualsGoalByGoal) {
             in_one_step.add_goal(code);
         }
         ASSERT_EQ(in_one_step.score(), stepwise.score());
-        ASSERT_EQ(in_one_step.lower_right.corners, stepwise.lower_right.corners);
-        ASSERT_EQ(in_one_step.upper_left.corners, stepwise.upper_left.corners);
         ASSERT_EQ(in_one_step.finish(), stepwise.finish()) << "trial " << trial;
+        ASSERT_EQ(in_one_step.corners(), stepwise.corners()) << "trial " << trial;
+        ASSERT_EQ(in_one_step.doubled_area(), stepwise.doubled_area()) << "trial " << trial;
     }
 }
 

@@ -23,14 +23,6 @@ std::int64_t orientation(ScorePoint a, ScorePoint b, ScorePoint c);
 struct HullCorner {
     ScorePoint point;
     std::int64_t doubled_area = 0;
-
-    friend bool operator==(const HullCorner&, const HullCorner&) = default;
-};
-
-// One side of the hull from the origin towards the current score, which
-// always closes it and is not stored.
-struct HullChain {
-    std::vector<HullCorner> corners{HullCorner{}};
 };
 
 // A score in one word: the first team's goals in the low half, the second
@@ -49,44 +41,63 @@ constexpr ScorePoint unpack(PackedScore score) {
 // one side: across-then-up on the lower right, up-then-across on the upper
 // left. Such turns are collected without branching on the goals, then merged
 // into the sides a batch at a time.
-struct SuspenseIndex {
-    static constexpr std::size_t batch = 512;
-    // The direction of the latest goal: 0 across, 1 up, 2 before the first goal.
-    static constexpr std::uint8_t no_goal_yet = 2;
-
-    PackedScore packed_score = 0;
-    std::uint8_t last_step = no_goal_yet;
-    std::uint32_t lower_right_turns = 0;
-    std::uint32_t upper_left_turns = 0;
-    std::array<PackedScore, batch> lower_right_batch{};
-    std::array<PackedScore, batch> upper_left_batch{};
-    HullChain lower_right;
-    HullChain upper_left;
-
+class SuspenseIndex {
+  public:
     void begin(std::int32_t count);
     // code: false when the first team scored, true when the second did.
     void add_goal(bool code) { add_goals(code, 1); }
     // Same as add_goal(code) repeated `times` times, in one step.
     void add_goals(bool code, std::int64_t times);
+    // The index of the goals so far. More goals may follow; finish again then.
     float finish();
 
-    ScorePoint score() const { return unpack(packed_score); }
+    ScorePoint score() const { return unpack(packed_score_); }
+
+    // Twice the area of the hull of the path, exactly, as of the last finish().
+    std::int64_t doubled_area() const { return doubled_area_; }
+    // The hull's corners as of the last finish(), each once, counter-clockwise
+    // from 0:0: the lower right side up to the final score, then the upper left
+    // side back. No point between two corners on a straight side is one. A
+    // match without goals gives 0:0 alone; one whose points lie on one line
+    // gives its two ends.
+    std::vector<ScorePoint> corners() const;
 
   private:
+    // The direction of the latest goal; its value is the goal code it came from.
+    enum class Step : std::uint8_t { across = 0, up = 1, none = 2 };
+
+    // Turns wait in a batch of this many before they are thinned and merged:
+    // large enough that the merge's fixed cost is spread thin, small enough
+    // that both batches stay in the first-level cache (2 x 4 KiB).
+    static constexpr std::size_t batch = 512;
+
     void merge_turns();
+
+    PackedScore packed_score_ = 0;
+    Step last_step_ = Step::none;
+    std::uint32_t lower_right_turns_ = 0;
+    std::uint32_t upper_left_turns_ = 0;
+    std::array<PackedScore, batch> lower_right_batch_{};
+    std::array<PackedScore, batch> upper_left_batch_{};
+    // Each side from the origin towards the current score, which always
+    // closes it and is not stored.
+    std::vector<HullCorner> lower_right_{HullCorner{}};
+    std::vector<HullCorner> upper_left_{HullCorner{}};
+    ScorePoint finished_score_;
+    std::int64_t doubled_area_ = 0;
 };
 
 inline void SuspenseIndex::add_goals(bool code, std::int64_t times) {
     if (times <= 0) return;
     const std::uint32_t up = code;
     // Always written, kept only when the goal makes a turn there.
-    lower_right_batch[lower_right_turns] = packed_score;
-    upper_left_batch[upper_left_turns] = packed_score;
-    lower_right_turns += static_cast<std::uint32_t>(last_step == 0) & up;
-    upper_left_turns += static_cast<std::uint32_t>(last_step == 1) & (up ^ 1);
-    last_step = static_cast<std::uint8_t>(up);
-    packed_score += static_cast<PackedScore>(times) << (32 * up);
-    if (lower_right_turns == batch || upper_left_turns == batch) merge_turns();
+    lower_right_batch_[lower_right_turns_] = packed_score_;
+    upper_left_batch_[upper_left_turns_] = packed_score_;
+    lower_right_turns_ += static_cast<std::uint32_t>(last_step_ == Step::across) & up;
+    upper_left_turns_ += static_cast<std::uint32_t>(last_step_ == Step::up) & (up ^ 1);
+    last_step_ = static_cast<Step>(up);
+    packed_score_ += static_cast<PackedScore>(times) << (32 * up);
+    if (lower_right_turns_ == batch || upper_left_turns_ == batch) merge_turns();
 }
 
 }  // namespace napinavost
