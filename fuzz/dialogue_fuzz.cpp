@@ -22,16 +22,13 @@ using testing::goal_prompt;
 using testing::reference_line;
 constexpr auto index_label = "Index napinavosti: "sv;
 
-int pauses = 0;
-void count_pause() { ++pauses; }
-
 std::string play(std::string_view text, std::size_t chunk) {
     testing::MemoryInput input{text, chunk};
     testing::MemoryOutput output;
-    Console console = testing::memory_console(input, output, count_pause);
-    pauses = 0;
+    testing::CountedPause pause;
+    Console console = testing::memory_console(input, output, pause.port());
     if (play_match(console) != 0) std::abort();
-    if (pauses != 1) std::abort();
+    if (pause.pauses != 1) std::abort();
     return output.text();
 }
 

@@ -98,15 +98,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 [[fallthrough]];
             case Call::goal: {
                 const bool before = code;
-                read_goal(console, code);
+                if (read_goal(console, code) != expected.has_value()) std::abort();
                 if (code != (expected ? *expected != 0 : before)) std::abort();
                 break;
             }
         }
-        if (console.state.at_end != model.at_end || console.state.failed != model.failed) {
-            std::abort();
-        }
-        const std::size_t taken = input.delivered - (console.filled - console.next);
+        const InputState& state = console.input.state;
+        if (state.at_end != model.at_end || state.failed != model.failed) std::abort();
+        const std::size_t taken = input.delivered - (console.input.filled - console.input.next);
         if (taken != model.position) std::abort();
         if (model.failed) ++reads_after_failure;
     }

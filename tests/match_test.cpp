@@ -17,10 +17,18 @@ using testing::MemoryInput;
 using testing::MemoryOutput;
 
 // What had reached the output each time the dialogue paused.
-MemoryOutput* watched_output = nullptr;
-std::vector<std::string> output_at_pause;
+struct PauseRecord {
+    const MemoryOutput* output = nullptr;
+    std::vector<std::string> output_at_pause;
 
-void record_pause() { output_at_pause.push_back(watched_output->text()); }
+    PausePort port() {
+        return {[](void* context) {
+                    auto& record = *static_cast<PauseRecord*>(context);
+                    record.output_at_pause.push_back(record.output->text());
+                },
+                this};
+    }
+};
 
 struct PauseCase {
     std::string input;
@@ -38,11 +46,10 @@ TEST(PlayMatch, PausesOnceAfterAllOfItsOutput) {
     for (const auto& c : cases) {
         MemoryInput input{c.input};
         MemoryOutput output;
-        watched_output = &output;
-        output_at_pause.clear();
-        Console console = memory_console(input, output, record_pause);
+        PauseRecord record{&output, {}};
+        Console console = memory_console(input, output, record.port());
         EXPECT_EQ(play_match(console), 0);
-        EXPECT_EQ(output_at_pause, std::vector<std::string>{c.output}) << c.input;
+        EXPECT_EQ(record.output_at_pause, std::vector<std::string>{c.output}) << c.input;
         EXPECT_EQ(output.text(), c.output);
     }
 }

@@ -25,8 +25,8 @@ struct MemoryInput {
                          std::vector<std::size_t> pieces = {})
         : text(text), chunk(chunk), pieces(std::move(pieces)) {}
 
-    static std::size_t read_some(void* source, char* buffer, std::size_t capacity) {
-        auto& input = *static_cast<MemoryInput*>(source);
+    static std::size_t read_some(void* context, char* buffer, std::size_t capacity) {
+        auto& input = *static_cast<MemoryInput*>(context);
         std::size_t size = std::min(capacity, input.text.size() - input.delivered);
         if (!input.pieces.empty()) {
             size = std::min(size, input.pieces[input.reads % input.pieces.size()]);
@@ -50,12 +50,12 @@ struct MemoryOutput {
     MemoryOutput(const MemoryOutput&) = delete;
     MemoryOutput& operator=(const MemoryOutput&) = delete;
 
-    Output port() {
-        return {[](void* sink, std::string_view text) {
-                    static_cast<MemoryOutput*>(sink)->pending += text;
+    OutputPort port() {
+        return {[](void* context, std::string_view text) {
+                    static_cast<MemoryOutput*>(context)->pending += text;
                 },
-                [](void* sink) {
-                    auto& output = *static_cast<MemoryOutput*>(sink);
+                [](void* context) {
+                    auto& output = *static_cast<MemoryOutput*>(context);
                     output.delivered += output.pending;
                     output.pending.clear();
                 },
@@ -64,11 +64,18 @@ struct MemoryOutput {
     const std::string& text() const { return delivered; }
 };
 
-inline void no_pause() {}
+// A pause that only counts how often it was asked for.
+struct CountedPause {
+    int pauses = 0;
 
-inline Console memory_console(MemoryInput& input, MemoryOutput& output,
-                              void (*pause)() = no_pause) {
-    return make_console(MemoryInput::read_some, &input, output.port(), pause);
+    PausePort port() {
+        return {[](void* context) { ++static_cast<CountedPause*>(context)->pauses; }, this};
+    }
+};
+
+inline Console memory_console(MemoryInput& input, MemoryOutput& output, PausePort pause = {}) {
+    if (!pause.pause) pause.pause = [](void*) {};
+    return make_console({{MemoryInput::read_some, &input}, output.port(), pause});
 }
 
 // The whole dialogue in process over `input`, without a pause: what it wrote.
@@ -81,7 +88,8 @@ inline std::string play_in_memory(MemoryInput input) {
 
 // What the console has not taken yet: the rest of its buffer and of the input.
 inline std::string unread(const Console& console, const MemoryInput& input) {
-    return std::string(console.buffer.data() + console.next, console.filled - console.next) +
+    return std::string(console.input.bytes.data() + console.input.next,
+                       console.input.filled - console.input.next) +
            std::string(input.text.substr(input.delivered));
 }
 

@@ -1,5 +1,7 @@
 #include "dialogue/console.hpp"
 
+#include <cassert>
+
 #include "suspense/index_text.hpp"
 
 namespace napinavost {
@@ -10,20 +12,21 @@ constexpr int end_of_input = -1;
 
 // Asks the source for more once the buffer is used up; false at the end of the input.
 bool refill(Console& console) {
-    if (console.source_ended) return false;
-    console.next = 0;
-    console.filled =
-        console.read_some(console.source, console.buffer.data(), console.buffer.size());
-    console.source_ended = console.filled == 0;
-    return !console.source_ended;
+    InputBuffer& input = console.input;
+    if (input.source_ended) return false;
+    input.next = 0;
+    input.filled = console.ports.input.read_some(console.ports.input.context, input.bytes.data(),
+                                                 input.bytes.size());
+    input.source_ended = input.filled == 0;
+    return !input.source_ended;
 }
 
 // The reading position during one number, held apart from the console so that
 // the character loop runs in registers; `save` hands it back.
 struct Cursor {
     Console& console;
-    std::size_t next = console.next;
-    std::size_t filled = console.filled;
+    std::size_t next = console.input.next;
+    std::size_t filled = console.input.filled;
 
     // The next character without taking it. Only an empty buffer asks the source
     // for more, so a read never waits for more than the number it is reading.
@@ -31,14 +34,14 @@ struct Cursor {
         if (next == filled) [[unlikely]] {
             save();
             const bool more = refill(console);
-            next = console.next;
-            filled = console.filled;
+            next = console.input.next;
+            filled = console.input.filled;
             if (!more) return end_of_input;
         }
-        return static_cast<unsigned char>(console.buffer[next]);
+        return static_cast<unsigned char>(console.input.bytes[next]);
     }
     void take() { ++next; }
-    void save() { console.next = next; }
+    void save() { console.input.next = next; }
 };
 
 bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -55,25 +58,22 @@ int skip_space(Cursor& in) {
     return c;
 }
 
-bool fail(Console& console, int c) {
-    console.state.at_end = console.state.at_end || c == end_of_input;
-    console.state.failed = true;
-    return false;
+std::optional<std::uint64_t> fail(InputState& state, int c) {
+    state.at_end = state.at_end || c == end_of_input;
+    state.failed = true;
+    return std::nullopt;
 }
 
-bool scan_integer(Cursor& in, std::uint64_t& result) {
-    // White space may stand before the number and between its sign and digits.
-    int c = 0;
-    bool signed_number = false;
+// White space, an optional sign, white space again, then the digits.
+std::optional<std::uint64_t> scan_integer(Cursor& in) {
+    int c = skip_space(in);
     bool negative = false;
-    for (;;) {
-        c = skip_space(in);
-        if (signed_number || (c != '+' && c != '-')) break;
-        signed_number = true;
+    if (c == '+' || c == '-') {
         negative = c == '-';
         in.take();
+        c = skip_space(in);
     }
-    if (!is_digit(c)) return fail(in.console, c);
+    if (!is_digit(c)) return fail(in.console.input.state, c);
 
     std::uint64_t value = 0;
     do {
@@ -81,70 +81,71 @@ bool scan_integer(Cursor& in, std::uint64_t& result) {
         in.take();
         c = in.peek();
     } while (is_digit(c));
-    result = negative ? 0 - value : value;
-    return true;
+    return negative ? 0 - value : value;
 }
 
-// One number, wrapped modulo 2^64; false when none can be read.
-bool take_integer(Console& console, std::uint64_t& result) {
-    if (console.state.at_end || console.state.failed) {
-        console.state.failed = true;
-        return false;
+// The one reader every number goes through, wrapped modulo 2^64.
+std::optional<std::uint64_t> take_integer(Console& console) {
+    InputState& state = console.input.state;
+    if (state.at_end || state.failed) {
+        state.failed = true;
+        return std::nullopt;
     }
     // A prompt written without a line end must be visible before we wait.
     flush_output(console);
     Cursor in{console};
-    const bool taken = scan_integer(in, result);
+    const auto value = scan_integer(in);
     in.save();
-    return taken;
+    return value;
 }
 
 }  // namespace
 
-Output stream_output(std::FILE* stream) {
-    return {[](void* sink, std::string_view text) {
-                std::fwrite(text.data(), 1, text.size(), static_cast<std::FILE*>(sink));
+OutputPort stream_output(std::FILE* stream) {
+    return {[](void* context, std::string_view text) {
+                std::fwrite(text.data(), 1, text.size(), static_cast<std::FILE*>(context));
             },
-            [](void* sink) { std::fflush(static_cast<std::FILE*>(sink)); }, stream};
+            [](void* context) { std::fflush(static_cast<std::FILE*>(context)); }, stream};
 }
 
-Console make_console(ReadSome read_some, void* source, Output output, void (*pause)()) {
+Console make_console(ConsolePorts ports) {
     Console console;
-    console.read_some = read_some;
-    console.source = source;
-    console.output = output;
-    console.pause = pause;
+    console.ports = ports;
     return console;
 }
 
 std::optional<std::int64_t> read_integer(Console& console) {
-    std::uint64_t value = 0;
-    if (!take_integer(console, value)) return std::nullopt;
-    return static_cast<std::int64_t>(value);
+    const auto value = take_integer(console);
+    if (!value) return std::nullopt;
+    return static_cast<std::int64_t>(*value);
 }
 
 void read_count(Console& console, std::int32_t& count) {
-    std::uint64_t value = 0;
-    if (take_integer(console, value)) count = static_cast<std::int32_t>(value);
+    if (const auto value = take_integer(console)) count = static_cast<std::int32_t>(*value);
 }
 
-void read_goal(Console& console, bool& code) {
+bool read_goal(Console& console, bool& code) {
     // Most goals are one digit after one white-space character, with the
-    // character that ends them already in the buffer: take those directly. What
-    // the general path would do for them is exactly the same.
-    const char* ahead = console.buffer.data() + console.next;
-    if (console.filled - console.next > 2 && !console.state.failed && !console.output_pending &&
+    // character that ends them already in the buffer: take those directly,
+    // which is what the one reader would do for them, only with less work.
+    InputBuffer& input = console.input;
+    const char* ahead = input.bytes.data() + input.next;
+    if (input.filled - input.next > 2 && !input.state.failed && !console.output_pending &&
         is_space(ahead[0]) && is_digit(ahead[1]) && !is_digit(ahead[2])) {
+        // The one reader would flush nothing, find no flag set (the end of the
+        // input always comes with a failure) and ask the source for nothing.
+        assert(!input.state.at_end && input.next + 2 < input.filled);
         code = ahead[1] != '0';
-        console.next += 2;
-        return;
+        input.next += 2;
+        return true;
     }
-    std::uint64_t value = 0;
-    if (take_integer(console, value)) code = value != 0;
+    const auto value = take_integer(console);
+    if (value) code = *value != 0;
+    return value.has_value();
 }
 
 void write_text(Console& console, std::string_view text) {
-    console.output.write(console.output.sink, text);
+    console.ports.output.write(console.ports.output.context, text);
     console.output_pending = true;
 }
 
@@ -159,8 +160,14 @@ void flush_output(Console& console) {
     // Flushing with nothing written since the last flush changes nothing; skipping
     // it keeps the per-goal read cheap.
     if (!console.output_pending) return;
-    console.output.flush(console.output.sink);
+    console.ports.output.flush(console.ports.output.context);
     console.output_pending = false;
+}
+
+void pause_after_output(Console& console) {
+    // The program's own text always reaches the output before anything the pause writes.
+    flush_output(console);
+    console.ports.pause.pause(console.ports.pause.context);
 }
 
 }  // namespace napinavost

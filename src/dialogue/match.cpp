@@ -17,18 +17,13 @@ constexpr std::string_view zero_answer = "Index napinavosti: 0";
 constexpr std::string_view reference_line =
     "Index napinavosti finale MS 2002 Slovensko - Rusko: 0.3125.";
 
-// The program's own text always reaches the output before anything the pause writes.
-void pause_after_output(Console& console) {
-    flush_output(console);
-    console.pause();
-}
-
 }  // namespace
 
 int run_match() {
     platform::prepare_process();
-    Console console = make_console(platform::read_standard_input, nullptr, stream_output(stdout),
-                                   platform::pause_console);
+    Console console = make_console({{platform::read_standard_input, nullptr},
+                                    stream_output(stdout),
+                                    {platform::pause_console, nullptr}});
     return play_match(console);
 }
 
@@ -47,10 +42,9 @@ int play_match(Console& console) {
     suspense.begin(count);
     bool code = false;
     for (std::int32_t goal = 0; goal < count; ++goal) {
-        read_goal(console, code);
         // After a failed read every later read fails too, so the remaining goals
         // all repeat the last code: add them as one run.
-        if (console.state.failed) {
+        if (!read_goal(console, code)) {
             suspense.add_goals(code, std::int64_t{count} - goal);
             break;
         }

@@ -69,7 +69,7 @@ std::size_t read_standard_input(void*, char* buffer, std::size_t capacity) {
 
 // A stand-in for the Windows PAUSE command: one key, read from the terminal
 // itself with echo, line editing and signal keys off.
-void pause_console() {
+void pause_console(void*) {
     if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved_terminal) != 0) return;
 
     struct sigaction restoring {};

@@ -21,6 +21,6 @@ std::size_t read_standard_input(void*, char* buffer, std::size_t capacity) {
 }
 
 // The command processor's own pause; when it cannot run, the program ends as usual.
-void pause_console() { static_cast<void>(std::system("PAUSE")); }
+void pause_console(void*) { static_cast<void>(std::system("PAUSE")); }
 
 }  // namespace napinavost::platform
