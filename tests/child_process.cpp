@@ -31,7 +31,7 @@ bool read_available(int fd, std::string& collected) {
 
 }  // namespace
 
-ChildProcess start_child(const Command& command) {
+ChildProcess start_child(const Command& command, int closed) {
     std::vector<char*> arguments;
     for (const std::string& argument : command)
         arguments.push_back(const_cast<char*>(argument.c_str()));
@@ -45,13 +45,18 @@ ChildProcess start_child(const Command& command) {
         dup2(in[0], STDIN_FILENO);
         dup2(out[1], STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
+        if (closed >= 0) close(closed);
         execv(arguments[0], arguments.data());
         _exit(127);
     }
     close(in[0]);
     close(out[1]);
     close(err[1]);
-    return {pid, in[1], out[0], err[0]};
+    ChildProcess child{pid, in[1], out[0], err[0]};
+    if (closed == STDIN_FILENO) close_fd(child.input);
+    if (closed == STDOUT_FILENO) close_fd(child.output);
+    if (closed == STDERR_FILENO) close_fd(child.errors);
+    return child;
 }
 
 void write_to(int fd, const std::string& text) {

@@ -19,7 +19,9 @@ struct ChildProcess {
 // The program and its arguments; the first entry is a path to execute.
 using Command = std::vector<std::string>;
 
-ChildProcess start_child(const Command& command);
+// `closed` names a standard stream the child starts without, not even open;
+// its end in the returned record is then -1.
+ChildProcess start_child(const Command& command, int closed = -1);
 
 void write_to(int fd, const std::string& text);
 void close_fd(int& fd);

@@ -1,4 +1,5 @@
 #include <io.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <climits>
@@ -8,6 +9,15 @@
 
 namespace napinavost::platform {
 
+namespace {
+
+bool input_is_console() {
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(0)), &mode) != 0;
+}
+
+}  // namespace
+
 // Windows sends no signal for a write to a closed pipe; the write just fails.
 void prepare_process() {}
 
@@ -15,7 +25,11 @@ void prepare_process() {}
 // program: CR LF arrives as LF and a Ctrl-Z ends the input. A console hands
 // over one line per read, so a read never waits beyond the line being typed.
 std::size_t read_standard_input(void*, char* buffer, std::size_t capacity) {
-    const unsigned wanted = static_cast<unsigned>(std::min<std::size_t>(capacity, INT_MAX));
+    // On Windows 7 and earlier a console read of 64 KiB can fail for want of
+    // storage, which would end the input at once; consoles get 4 KiB a read.
+    static const bool console = input_is_console();
+    const std::size_t most = console ? 4096 : INT_MAX;
+    const unsigned wanted = static_cast<unsigned>(std::min(capacity, most));
     const int got = _read(0, buffer, wanted);
     return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
