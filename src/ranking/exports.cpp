@@ -83,7 +83,11 @@ std::string ranking_table(const Ranking& ranking, const std::vector<MatchRecord>
 }
 
 std::string summary_line(const Summary& summary) {
-    std::string line = std::string(program) + "zapasy: " + std::to_string(summary.read);
+    return std::string(program) + summary_text(summary) + "\n";
+}
+
+std::string summary_text(const Summary& summary) {
+    std::string line = "zapasy: " + std::to_string(summary.read);
     if (summary.outside_filters > 0) {
         line += ", mimo filtra: " + std::to_string(summary.outside_filters);
     }
@@ -97,7 +101,7 @@ std::string summary_line(const Summary& summary) {
         reasons += std::string(reason_text(reason)) + ": " + std::to_string(count);
     }
     if (!reasons.empty()) line += " (" + reasons + ")";
-    return line + "\n";
+    return line;
 }
 
 std::string skipped_lines(const Ranking& ranking, const std::vector<MatchRecord>& matches) {

@@ -14,7 +14,9 @@ namespace napinavost::ranking {
 std::string ranking_table(const Ranking& ranking, const std::vector<MatchRecord>& matches,
                           std::size_t top);
 
-// One line: matches read, outside the filters, rated and skipped per reason.
+// Matches read, outside the filters, rated and skipped per reason.
+std::string summary_text(const Summary& summary);
+// The same as the program's line on standard error.
 std::string summary_line(const Summary& summary);
 
 // One line per skipped match, with where it stands and why.

@@ -1,8 +1,10 @@
 #include "ranking/rank_tool.hpp"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,7 +14,9 @@
 #include "ranking/files.hpp"
 #include "ranking/international.hpp"
 #include "ranking/openfootball.hpp"
+#include "ranking/pictures.hpp"
 #include "ranking/ranking.hpp"
+#include "ranking/report.hpp"
 
 namespace napinavost::ranking {
 
@@ -39,6 +43,8 @@ constexpr const char* help_text =
     "  --top N          tabulka prvych N zapasov (predvolene 20, 0 vsetky)\n"
     "  --csv SUBOR      vsetky hodnotene zapasy do CSV (- na standardny vystup)\n"
     "  --json SUBOR     vsetky hodnotene zapasy do JSON (- na standardny vystup)\n"
+    "  --svg PRIECINOK  obrazok SVG kazdeho zapasu tabulky do PRIECINKA\n"
+    "  --html SUBOR     sprava HTML s tabulkou a obrazkami zapasov tabulky\n"
     "  -v, --verbose    kazdy vynechany zapas s dovodom na chybovy vystup\n"
     "  -h, --help       tento text\n"
     "      --version    verzia programu\n"
@@ -53,6 +59,8 @@ struct Options {
     std::string top = "20";
     std::string csv;
     std::string json;
+    std::string svg;
+    std::string html;
     bool verbose = false;
     bool help = false;
     bool version = false;
@@ -83,6 +91,8 @@ std::optional<std::string> parse_options(int argc, const char* const* argv, Opti
     app.add_option("--top", options.top);
     app.add_option("--csv", options.csv);
     app.add_option("--json", options.json);
+    app.add_option("--svg", options.svg);
+    app.add_option("--html", options.html);
     app.add_option("files", options.files);
     try {
         app.parse(argc, argv);
@@ -109,9 +119,14 @@ std::optional<std::string> check_options(const Options& options, std::size_t& to
         parsed.ptr != options.top.data() + options.top.size()) {
         return "--top: cakam cele cislo 0 alebo vacsie, nie " + options.top;
     }
-    if (options.csv == "-" && options.json == "-") {
-        return std::string("--csv a --json nemozu ist oba na standardny vystup");
+    int to_standard_output = 0;
+    for (const std::string* path : {&options.csv, &options.json, &options.html}) {
+        to_standard_output += *path == "-";
     }
+    if (to_standard_output > 1) {
+        return std::string("--csv, --json a --html nemozu ist viacere na standardny vystup");
+    }
+    if (options.svg == "-") return std::string("--svg: cakam priecinok, nie -");
     std::size_t from_input = options.results == "-";
     for (const auto& file : options.files) from_input += file == "-";
     if (from_input > 1) return std::string("standardny vstup (-) sa da citat len raz");
@@ -176,6 +191,25 @@ std::optional<std::string> load_results(const std::string& path, Loaded& loaded)
                         loaded.matches);
 }
 
+// One picture per match of the table, in a folder made where needed.
+std::optional<std::string> write_pictures(const std::string& folder, const Ranking& ranking,
+                                          const std::vector<MatchRecord>& matches,
+                                          std::size_t top) {
+    std::error_code code;
+    std::filesystem::create_directories(folder, code);
+    if (code) return folder + ": priecinok sa neda vytvorit (" + code.message() + ")";
+    const std::size_t shown = top == 0 ? ranking.rated.size() : std::min(top, ranking.rated.size());
+    for (std::size_t i = 0; i < shown; ++i) {
+        const RatedMatch& rated = ranking.rated[i];
+        const MatchRecord& match = matches[rated.match];
+        const std::string path =
+            (std::filesystem::path(folder) / picture_file_name(i + 1, match)).string();
+        const std::string picture = match_picture(match, rated, match_shape(match), true);
+        if (auto error = write_whole_file(path, picture)) return error;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int run_rank(int argc, const char* const* argv) {
@@ -220,7 +254,16 @@ int run_rank(int argc, const char* const* argv) {
     };
     write(options.csv, [&] { return csv_export(ranking, matches); });
     write(options.json, [&] { return json_export(ranking, matches); });
-    if (options.csv != "-" && options.json != "-") {
+    write(options.html, [&] {
+        return report_html(ranking, matches, {options.files, options.filters, top});
+    });
+    if (!options.svg.empty() && status == exit_done) {
+        if (auto error = write_pictures(options.svg, ranking, matches, top)) {
+            print_error(*error);
+            status = exit_file_error;
+        }
+    }
+    if (options.csv != "-" && options.json != "-" && options.html != "-") {
         write("-", [&] { return ranking_table(ranking, matches, top); });
     }
     if (options.verbose) std::fputs(skipped_lines(ranking, matches).c_str(), stderr);
