@@ -125,5 +125,31 @@ int main() {
     print_run("ten times the size", tenfold, ten);
     std::printf("\ntime ten times the size / published size: %.2fx\n",
                 ten.best_seconds / one.best_seconds);
+
+    // Every rated match drawn, and the report of the first hundred.
+    const fs::path pictures = folder / "pictures";
+    const fs::path report = folder / "report.html";
+    const auto source =
+        std::vector<std::string>{"--results", published.results.string(), published.goals.string()};
+    auto draw_all = std::vector<std::string>{NAPINAVOST_RANK_EXECUTABLE};
+    draw_all.insert(draw_all.end(), source.begin(), source.end());
+    auto write_report = draw_all;
+    draw_all.insert(draw_all.end(), {"--top", "0", "--svg", pictures.string()});
+    write_report.insert(write_report.end(), {"--top", "100", "--html", report.string()});
+    const Timing drawn = napinavost::bench::time_command(draw_all, "/dev/null", runs);
+    const Timing reported = napinavost::bench::time_command(write_report, "/dev/null", runs);
+    std::size_t files = 0, bytes = 0;
+    for (const auto& entry : fs::directory_iterator(pictures)) {
+        ++files;
+        bytes += entry.file_size();
+    }
+    std::printf("\npublished size, pictures and report:\n");
+    std::printf("  --top 0 --svg DIR      %6zu pictures, %6.1f MiB %9.1f ms  peak RSS %7.2f MiB\n",
+                files, bytes / 1048576.0, drawn.best_seconds * 1e3, drawn.peak_kib / 1024.0);
+    std::printf("  --top 100 --html FILE  report %13.1f KiB %9.1f ms  peak RSS %7.2f MiB\n",
+                fs::file_size(report) / 1024.0, reported.best_seconds * 1e3,
+                reported.peak_kib / 1024.0);
+    std::printf("  both together                                %9.1f ms\n",
+                (drawn.best_seconds + reported.best_seconds) * 1e3);
     return 0;
 }

@@ -12,12 +12,15 @@ namespace napinavost::ranking {
 namespace {
 
 // The drawing's measures in pixels.
-constexpr double plot_size = 360;  // the longer side of the grid
-constexpr double margin_left = 56;
+constexpr double plot_size = 360;   // the longer side of the grid
+constexpr double margin_left = 56;  // at least; wider for long tick labels
 constexpr double margin_right = 28;
 constexpr double margin_top = 78;
 constexpr double margin_bottom = 62;
-constexpr double character_width = 7.4;  // of the 13 px labels, for room to spare
+// Widths of a character, with room to spare: 13 px labels, 11 px ticks, 16 px bold title.
+constexpr double character_width = 7.4;
+constexpr double digit_width = 6.8;
+constexpr double title_character_width = 10.2;
 
 void append_number(std::string& out, double value) {
     char text[32];
@@ -149,12 +152,17 @@ std::string match_picture(const MatchRecord& match, const RatedMatch& rated,
     const std::string across_label = team1 + " (" + std::to_string(match.score1) + ")";
     const std::string up_label = team2 + " (" + std::to_string(match.score2) + ")";
     // Wide enough for the longest line of text, which never shrinks with the score.
-    const std::size_t longest_text = std::max(text_width(match.team1 + match.team2) + 12,
-                                              text_width(match.date + match.competition) + 28);
-    const double width = std::max(margin_left + grid_width + margin_right,
-                                  character_width * static_cast<double>(longest_text) + 40);
+    const auto characters = [](const std::string& text) {
+        return static_cast<double>(text_width(text));
+    };
+    const double digits = static_cast<double>(std::to_string(std::max(across, up)).size());
+    const double left = std::max(margin_left, digits * digit_width + 22);
+    const double text_room =
+        std::max({title_character_width * (characters(match.team1 + match.team2) + 12),
+                  character_width * (characters(match.date + match.competition) + 30),
+                  character_width * (characters(match.team1) + 10) + left});
+    const double width = std::max(left + grid_width + margin_right, text_room + 32);
     const double height = margin_top + grid_height + margin_bottom;
-    const double left = margin_left;
     const double bottom = margin_top + grid_height;
 
     std::string svg;
@@ -221,7 +229,7 @@ std::string match_picture(const MatchRecord& match, const RatedMatch& rated,
     svg += "</g></g>";
 
     // Labels stay upright, in pixels, whatever the score.
-    const std::int64_t label_step = nice_step(unit, 28);
+    const std::int64_t label_step = nice_step(unit, std::max(28.0, digits * digit_width + 14));
     const auto tick = [&](double x, double y, std::int64_t value, const char* anchor) {
         svg += "<text class=\"tick\" text-anchor=\"";
         svg += anchor;
