@@ -81,7 +81,7 @@ TEST_F(RankTool, HelpAndVersionFitAScreenAndExitWithZero) {
     }
     EXPECT_LE(count, 24);
     for (const char* option : {"--results", "--team", "--from", "--to", "--top", "--csv", "--json",
-                               "--verbose", "--version"}) {
+                               "--svg", "--html", "--verbose", "--version"}) {
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(rank({"-h"}).output, help.output);
@@ -103,7 +103,11 @@ TEST_F(RankTool, UsageErrorsExitWithTwoAndAShortUsageLine) {
         {{"--top", "-1", file}, "--top: cakam cele cislo 0 alebo vacsie, nie -1"},
         {{"--from", "2020-13-01", file}, "--from: datum ma tvar RRRR-MM-DD, nie 2020-13-01"},
         {{"--to", "yesterday", file}, "--to: datum ma tvar RRRR-MM-DD, nie yesterday"},
-        {{"--csv", "-", "--json", "-", file}, "--csv a --json nemozu ist oba na standardny vystup"},
+        {{"--csv", "-", "--json", "-", file},
+         "--csv, --json a --html nemozu ist viacere na standardny vystup"},
+        {{"--html", "-", "--json", "-", file},
+         "--csv, --json a --html nemozu ist viacere na standardny vystup"},
+        {{"--svg", "-", file}, "--svg: cakam priecinok, nie -"},
         {{"-", "--results", "-"}, "standardny vstup (-) sa da citat len raz"},
         {{file, "--top"}, "chybne volanie ("},
     };
@@ -314,6 +318,35 @@ TEST_F(RankTool, NamesThatAreNotUtf8KeepTheJsonExportValid) {
     EXPECT_EQ(json["matches"][0]["team2"], "Quote\"d");
     const RunResult table = rank({csv, "--csv", "-"});
     EXPECT_NE(table.output.find("2020-01-01,Bad\xff,\"Quote\"\"d\""), std::string::npos);
+}
+
+TEST_F(RankTool, PicturesForTheTableAndAReport) {
+    const std::string pictures = path("deep/er/pictures");
+    const RunResult run = rank({fixture_path("world-cup.json"), "--top", "3", "--svg", pictures,
+                                "--html", path("report.html")});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(pictures)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"001-2022-12-02-same-minute.svg",
+                                               "002-2022-12-18-argentina-france.svg",
+                                               "003-2022-12-01-canada-morocco.svg"}));
+    EXPECT_TRUE(read_file(path("report.html")).starts_with("<!DOCTYPE html>"));
+    EXPECT_TRUE(run.output.starts_with("Por.  Datum"));
+
+    const RunResult report = rank({fixture_path("euro.json"), "--html", "-"});
+    EXPECT_EQ(report.status, 0);
+    EXPECT_TRUE(report.output.starts_with("<!DOCTYPE html>"));
+    EXPECT_EQ(report.output.find("Por.  Datum"), std::string::npos);
+
+    const std::string file = write("a-file", "x");
+    const RunResult blocked = rank({fixture_path("euro.json"), "--svg", file + "/pictures"});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_TRUE(blocked.errors.starts_with("napinavost-rank: " + file +
+                                           "/pictures: priecinok sa neda vytvorit ("))
+        << blocked.errors;
 }
 
 // Every rated match of the fixtures, typed into the console program as its
