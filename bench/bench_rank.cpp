@@ -47,9 +47,10 @@ std::string date_of(int day) {
     const int year = 1872 + day / 336;
     const int month = 1 + day % 336 / 28;
     const int date = 1 + day % 28;
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, date);
-    return text;
+    const auto two = [](int value) {
+        return std::string(value < 10 ? "0" : "") + std::to_string(value);
+    };
+    return std::to_string(year) + "-" + two(month) + "-" + two(date);
 }
 
 DataFiles write_data(const fs::path& folder, const std::string& name, DataSize size) {
