@@ -2,44 +2,31 @@
 
 namespace napinavost::ranking {
 
+namespace {
+
+// Each reason's key in the JSON export and its words for a person, in the enum's order.
+struct ReasonNames {
+    std::string_view key;
+    std::string_view text;
+};
+constexpr ReasonNames reason_names[skip_reason_count] = {
+    {"invalid_match", "chybne udaje zapasu"},
+    {"ambiguous_match", "nejednoznacny zapas"},
+    {"no_score", "bez skore"},
+    {"team_not_in_match", "gol timu mimo zapasu"},
+    {"no_goal_order", "bez poradia golov"},
+    {"goals_do_not_match_score", "goly nesedia so skore"},
+    {"goal_without_time", "gol bez casu"},
+};
+
+}  // namespace
+
 std::string_view reason_key(SkipReason reason) {
-    switch (reason) {
-        case SkipReason::invalid_match:
-            return "invalid_match";
-        case SkipReason::ambiguous_match:
-            return "ambiguous_match";
-        case SkipReason::no_score:
-            return "no_score";
-        case SkipReason::team_not_in_match:
-            return "team_not_in_match";
-        case SkipReason::no_goal_order:
-            return "no_goal_order";
-        case SkipReason::goals_do_not_match_score:
-            return "goals_do_not_match_score";
-        case SkipReason::goal_without_time:
-            return "goal_without_time";
-    }
-    return "";
+    return reason_names[static_cast<std::size_t>(reason)].key;
 }
 
 std::string_view reason_text(SkipReason reason) {
-    switch (reason) {
-        case SkipReason::invalid_match:
-            return "chybne udaje zapasu";
-        case SkipReason::ambiguous_match:
-            return "nejednoznacny zapas";
-        case SkipReason::no_score:
-            return "bez skore";
-        case SkipReason::team_not_in_match:
-            return "gol timu mimo zapasu";
-        case SkipReason::no_goal_order:
-            return "bez poradia golov";
-        case SkipReason::goals_do_not_match_score:
-            return "goly nesedia so skore";
-        case SkipReason::goal_without_time:
-            return "gol bez casu";
-    }
-    return "";
+    return reason_names[static_cast<std::size_t>(reason)].text;
 }
 
 std::string place_text(const Place& place) {

@@ -30,6 +30,13 @@ void append_number(std::string& out, double value) {
     out.append(text, result.ptr);
 }
 
+// Two numbers with the separator between them, as in "0 0 480 520" or "12,3".
+void append_pair(std::string& out, double a, char separator, double b) {
+    append_number(out, a);
+    out += separator;
+    append_number(out, b);
+}
+
 void append_point(std::string& out, ScorePoint point) {
     out += std::to_string(point.first);
     out += ',';
@@ -172,9 +179,7 @@ std::string match_picture(const MatchRecord& match, const RatedMatch& rated,
     svg += "\" height=\"";
     append_number(svg, height);
     svg += "\" viewBox=\"0 0 ";
-    append_number(svg, width);
-    svg += ' ';
-    append_number(svg, height);
+    append_pair(svg, width, ' ', height);
     svg += "\" role=\"img\">";
     svg += "<title>" + title + "</title>";
     if (standalone) svg += "<style>" + std::string(picture_style) + "</style>";
@@ -184,13 +189,9 @@ std::string match_picture(const MatchRecord& match, const RatedMatch& rated,
 
     // Score coordinates from here on: one goal is one unit, the second team's goals go up.
     svg += "<g transform=\"translate(";
-    append_number(svg, left);
-    svg += ' ';
-    append_number(svg, bottom);
+    append_pair(svg, left, ' ', bottom);
     svg += ") scale(";
-    append_number(svg, unit);
-    svg += ' ';
-    append_number(svg, -unit);
+    append_pair(svg, unit, ' ', -unit);
     svg += ")\">";
     const std::int64_t grid_step = nice_step(unit, 7);
     svg += "<path class=\"grid\" d=\"";
