@@ -37,7 +37,7 @@ std::size_t text_width(const std::string& text) {
 
 std::string ranking_table(const Ranking& ranking, const std::vector<MatchRecord>& matches,
                           std::size_t top) {
-    const std::size_t shown = top == 0 ? ranking.rated.size() : std::min(top, ranking.rated.size());
+    const std::size_t shown = shown_count(ranking, top);
     if (shown == 0) return "Ziadny hodnoteny zapas.\n";
 
     const std::string headers[] = {"Por.", "Datum", "Zapas", "Skore", "Index"};

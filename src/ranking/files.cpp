@@ -27,6 +27,13 @@ bool write_stream(std::FILE* stream, std::string_view content) {
            std::fflush(stream) == 0;
 }
 
+// Writes everything and closes the file: the number of the first error, or 0.
+int write_and_close(std::FILE* file, std::string_view content) {
+    int error = write_stream(file, content) ? 0 : errno;
+    if (std::fclose(file) != 0 && error == 0) error = errno;
+    return error;
+}
+
 }  // namespace
 
 std::optional<std::string> read_whole_file(const std::string& path, std::string& bytes) {
@@ -62,9 +69,9 @@ std::optional<std::string> write_whole_file(const std::string& path, std::string
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         std::FILE* file = std::fopen(path.c_str(), "wb");
         if (!file) return failure(path, "neda sa otvorit", errno);
-        const bool written = write_stream(file, content);
-        const int error = errno;
-        if (std::fclose(file) != 0 || !written) return failure(path, "zapis zlyhal", error);
+        if (const int error = write_and_close(file, content)) {
+            return failure(path, "zapis zlyhal", error);
+        }
         return std::nullopt;
     }
 
@@ -77,17 +84,9 @@ std::optional<std::string> write_whole_file(const std::string& path, std::string
         if (!file && errno != EEXIST) break;
     }
     if (!file) return failure(path, "neda sa zapisat", errno);
-    bool written = write_stream(file, content);
-    int error = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (written && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        written = false;
-        error = errno;
-    }
-    if (!written) {
+    int error = write_and_close(file, content);
+    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
         std::remove(temporary.c_str());
         return failure(path, "zapis zlyhal", error);
     }

@@ -1,7 +1,6 @@
 #include "ranking/international.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <span>
 #include <tuple>
 
@@ -19,32 +18,10 @@ Place place_of(std::string_view file, std::size_t line) {
     return {file, static_cast<std::uint32_t>(line), 0};
 }
 
-// A whole non-negative number that fits an int.
-std::optional<int> whole_number(std::string_view text) {
-    int value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc{} || result.ptr != text.data() + text.size() ||
-        value < 0) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 // TRUE or FALSE; NA and an empty field mean false.
 std::optional<bool> truth(std::string_view text) {
-    if (equals_ignoring_case(text, "TRUE")) return true;
-    if (equals_ignoring_case(text, "FALSE") || text == "NA" || text.empty()) return false;
+    if (same_ignoring_ascii_case(text, "TRUE")) return true;
+    if (same_ignoring_ascii_case(text, "FALSE") || text == "NA" || text.empty()) return false;
     return std::nullopt;
 }
 
@@ -86,13 +63,6 @@ std::optional<std::string> read_table(std::string_view text, std::string_view fi
         return position(file, reader.row_line) + ": neukoncene uvodzovky";
     }
     return std::nullopt;
-}
-
-// The match that the goal rows alone describe: its score is the count of its goals.
-void score_from_goals(MatchRecord& match) {
-    match.score1 = 0;
-    match.score2 = 0;
-    for (const Goal& goal : match.goals) (goal.second_team ? match.score2 : match.score1) += 1;
 }
 
 // At most one row a line: enough room for every row, so nothing grows while reading.
@@ -179,64 +149,61 @@ std::optional<std::string> read_results(std::string_view text, std::string_view 
                                         GoalRows& rows, std::vector<MatchRecord>& matches) {
     rows.keys.entries.reserve(rows.keys.entries.size() + lines_in(text));
     matches.reserve(matches.size() + lines_in(text));
-    return read_table(text, file, results_columns,
-                      [&](const std::vector<std::string_view>& row, std::size_t line) {
-                          MatchRecord match;
-                          match.place = place_of(file, line);
-                          match.date = row[0];
-                          match.team1 = row[1];
-                          match.team2 = row[2];
-                          match.competition = row[5];
-                          if (!is_date(match.date) || match.team1.empty() || match.team2.empty()) {
-                              note_fault(match, SkipReason::invalid_match);
-                          }
-                          const std::string_view home_score = row[3], away_score = row[4];
-                          const auto home = whole_number(home_score);
-                          const auto away = whole_number(away_score);
-                          if (home_score == "NA" || away_score == "NA" || home_score.empty() ||
-                              away_score.empty()) {
-                              note_fault(match, SkipReason::no_score);
-                          } else if (!home || !away) {
-                              note_fault(match, SkipReason::invalid_match);
-                          } else {
-                              match.score1 = *home;
-                              match.score2 = *away;
-                          }
+    return read_table(
+        text, file, results_columns,
+        [&](const std::vector<std::string_view>& row, std::size_t line) {
+            MatchRecord match;
+            match.place = place_of(file, line);
+            match.date = row[0];
+            match.team1 = row[1];
+            match.team2 = row[2];
+            match.competition = row[5];
+            if (!is_date(match.date) || match.team1.empty() || match.team2.empty()) {
+                note_fault(match, SkipReason::invalid_match);
+            }
+            const std::string_view home_score = row[3], away_score = row[4];
+            const auto home = whole_number(home_score);
+            const auto away = whole_number(away_score);
+            if (home_score == "NA" || away_score == "NA" || home_score.empty() ||
+                away_score.empty()) {
+                note_fault(match, SkipReason::no_score);
+            } else if (!home || !away) {
+                note_fault(match, SkipReason::invalid_match);
+            } else {
+                match.score1 = *home;
+                match.score2 = *away;
+            }
 
-                          MatchKeys::Entry& entry = rows.keys.find_or_add(row[0], row[1], row[2]);
-                          if (entry.result != MatchKeys::none) {
-                              // No row can say which of them the goals belong to.
-                              note_fault(match, SkipReason::ambiguous_match);
-                              note_fault(matches[entry.result], SkipReason::ambiguous_match);
-                              matches[entry.result].goals.clear();
-                          } else if (entry.goal_match != MatchKeys::none) {
-                              entry.result = matches.size();
-                              rows.named[entry.goal_match] = true;
-                              MatchRecord& from_rows = rows.matches[entry.goal_match];
-                              if (from_rows.skipped) note_fault(match, *from_rows.skipped);
-                              match.uncertain = from_rows.uncertain;
-                              match.goals = std::move(from_rows.goals);
-                              int first_team = 0, second_team = 0;
-                              for (const Goal& goal : match.goals) {
-                                  (goal.second_team ? second_team : first_team) += 1;
-                              }
-                              if (first_team != match.score1 || second_team != match.score2) {
-                                  note_fault(match, SkipReason::goals_do_not_match_score);
-                              }
-                          } else {
-                              entry.result = matches.size();
-                              if (match.score1 + match.score2 > 0)
-                                  note_fault(match, SkipReason::no_goal_order);
-                          }
-                          matches.push_back(std::move(match));
-                      });
+            MatchKeys::Entry& entry = rows.keys.find_or_add(row[0], row[1], row[2]);
+            if (entry.result != MatchKeys::none) {
+                // No row can say which of them the goals belong to.
+                note_fault(match, SkipReason::ambiguous_match);
+                note_fault(matches[entry.result], SkipReason::ambiguous_match);
+                matches[entry.result].goals.clear();
+            } else if (entry.goal_match != MatchKeys::none) {
+                entry.result = matches.size();
+                rows.named[entry.goal_match] = true;
+                MatchRecord& from_rows = rows.matches[entry.goal_match];
+                if (from_rows.skipped) note_fault(match, *from_rows.skipped);
+                match.uncertain = from_rows.uncertain;
+                match.goals = std::move(from_rows.goals);
+                if (goals_per_team(match.goals) != std::pair(match.score1, match.score2)) {
+                    note_fault(match, SkipReason::goals_do_not_match_score);
+                }
+            } else {
+                entry.result = matches.size();
+                if (match.score1 + match.score2 > 0) note_fault(match, SkipReason::no_goal_order);
+            }
+            matches.push_back(std::move(match));
+        });
 }
 
 void add_unnamed_matches(GoalRows& rows, std::vector<MatchRecord>& matches) {
     for (std::size_t i = 0; i < rows.matches.size(); ++i) {
         if (rows.named[i]) continue;
+        // The goal rows alone describe it: its score is the count of its goals.
         MatchRecord& match = rows.matches[i];
-        score_from_goals(match);
+        std::tie(match.score1, match.score2) = goals_per_team(match.goals);
         matches.push_back(std::move(match));
     }
     rows = GoalRows{};

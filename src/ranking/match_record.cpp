@@ -1,5 +1,8 @@
 #include "ranking/match_record.hpp"
 
+#include <algorithm>
+#include <charconv>
+
 namespace napinavost::ranking {
 
 namespace {
@@ -46,6 +49,30 @@ bool is_date(std::string_view text) {
     const int month = (text[5] - '0') * 10 + (text[6] - '0');
     const int day = (text[8] - '0') * 10 + (text[9] - '0');
     return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+std::optional<int> whole_number(std::string_view text) {
+    int value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc{} || result.ptr != text.data() + text.size() ||
+        value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool same_ignoring_ascii_case(std::string_view a, std::string_view b) {
+    const auto upper = [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return upper(x) == upper(y); });
+}
+
+std::pair<int, int> goals_per_team(const std::vector<Goal>& goals) {
+    std::pair<int, int> counts;
+    for (const Goal& goal : goals) (goal.second_team ? counts.second : counts.first) += 1;
+    return counts;
 }
 
 }  // namespace napinavost::ranking

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace napinavost::ranking {
@@ -76,5 +77,14 @@ void note_fault(MatchRecord& match, SkipReason reason);
 
 // Whether the text is a date of the form YYYY-MM-DD.
 bool is_date(std::string_view text);
+
+// A whole non-negative number in decimal that fits an int, and nothing else.
+std::optional<int> whole_number(std::string_view text);
+
+// Whether two names are the same with ASCII letters' case ignored.
+bool same_ignoring_ascii_case(std::string_view a, std::string_view b);
+
+// How many of the goals each team scored: team1's, then team2's.
+std::pair<int, int> goals_per_team(const std::vector<Goal>& goals);
 
 }  // namespace napinavost::ranking

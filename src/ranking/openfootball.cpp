@@ -1,7 +1,6 @@
 #include "ranking/openfootball.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -12,9 +11,8 @@ namespace {
 
 using nlohmann::json;
 
-// A goal's time as the sort sees it; `known` is false for a missing or unreadable minute.
+// A goal's time as the sort sees it.
 struct GoalTime {
-    bool known = false;
     std::int64_t minute = 0;
     std::int64_t offset = 0;
 };
@@ -32,16 +30,6 @@ struct MatchFacts {
     bool goal_without_time = false;
 };
 
-std::optional<std::int64_t> digits_value(std::string_view text) {
-    std::int64_t value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc{} || result.ptr != text.data() + text.size() ||
-        value < 0) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
@@ -51,12 +39,12 @@ std::string_view trimmed(std::string_view text) {
 // "67", "90+4" or "120+1".
 std::optional<GoalTime> minute_from_text(std::string_view text) {
     const std::size_t plus = text.find('+');
-    const auto minute = digits_value(trimmed(text.substr(0, plus)));
+    const auto minute = whole_number(trimmed(text.substr(0, plus)));
     if (!minute) return std::nullopt;
-    if (plus == std::string_view::npos) return GoalTime{true, *minute, 0};
-    const auto offset = digits_value(trimmed(text.substr(plus + 1)));
+    if (plus == std::string_view::npos) return GoalTime{*minute, 0};
+    const auto offset = whole_number(trimmed(text.substr(plus + 1)));
     if (!offset) return std::nullopt;
-    return GoalTime{true, *minute, *offset};
+    return GoalTime{*minute, *offset};
 }
 
 std::optional<std::int64_t> non_negative_integer(const json& value) {
@@ -125,7 +113,7 @@ void read_goal(const json& entry, bool second_team, MatchFacts& facts,
         if (time) timed.goal.minute = std::string(trimmed(text));
     } else if (minute->is_number_integer()) {
         if (const auto value = non_negative_integer(*minute)) {
-            time = GoalTime{true, *value, 0};
+            time = GoalTime{*value, 0};
             timed.goal.minute = std::to_string(*value);
         }
     } else {

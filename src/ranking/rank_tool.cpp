@@ -198,7 +198,7 @@ std::optional<std::string> write_pictures(const std::string& folder, const Ranki
     std::error_code code;
     std::filesystem::create_directories(folder, code);
     if (code) return folder + ": priecinok sa neda vytvorit (" + code.message() + ")";
-    const std::size_t shown = top == 0 ? ranking.rated.size() : std::min(top, ranking.rated.size());
+    const std::size_t shown = shown_count(ranking, top);
     for (std::size_t i = 0; i < shown; ++i) {
         const RatedMatch& rated = ranking.rated[i];
         const MatchRecord& match = matches[rated.match];

@@ -7,21 +7,11 @@
 
 namespace napinavost::ranking {
 
-namespace {
-
-char ascii_upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool same_name(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return ascii_upper(x) == ascii_upper(y);
-           });
-}
-
-}  // namespace
+namespace {}  // namespace
 
 bool passes(const MatchRecord& match, const Filters& filters) {
-    if (!filters.team.empty() && !same_name(match.team1, filters.team) &&
-        !same_name(match.team2, filters.team)) {
+    if (!filters.team.empty() && !same_ignoring_ascii_case(match.team1, filters.team) &&
+        !same_ignoring_ascii_case(match.team2, filters.team)) {
         return false;
     }
     if (!filters.from.empty() && (!is_date(match.date) || match.date < filters.from)) return false;
@@ -41,6 +31,10 @@ float match_index(const MatchRecord& match) {
     suspense.begin(static_cast<std::int32_t>(match.goals.size()));
     for (const Goal& goal : match.goals) suspense.add_goal(goal.second_team);
     return suspense.finish();
+}
+
+std::size_t shown_count(const Ranking& ranking, std::size_t top) {
+    return top == 0 ? ranking.rated.size() : std::min(top, ranking.rated.size());
 }
 
 std::size_t Summary::skipped_total() const {

@@ -51,4 +51,7 @@ struct Ranking {
 // first, then more goals, then date, team1 and team2.
 Ranking rank_matches(const std::vector<MatchRecord>& matches, const Filters& filters);
 
+// How many matches a table of the first `top` shows: all of them for 0.
+std::size_t shown_count(const Ranking& ranking, std::size_t top);
+
 }  // namespace napinavost::ranking

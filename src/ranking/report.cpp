@@ -63,8 +63,7 @@ std::string scope_text(const Ranking& ranking, const std::vector<MatchRecord>& m
 
 std::string report_html(const Ranking& ranking, const std::vector<MatchRecord>& matches,
                         const ReportScope& scope) {
-    const std::size_t shown =
-        scope.top == 0 ? ranking.rated.size() : std::min(scope.top, ranking.rated.size());
+    const std::size_t shown = shown_count(ranking, scope.top);
     std::vector<MatchShape> shapes;
     shapes.reserve(shown);
     for (std::size_t i = 0; i < shown; ++i) {
