@@ -267,6 +267,69 @@ TEST(SuspenseIndex, RunInOneStepEqualsGoalByGoal) {
     }
 }
 
+// Blocks of up to 64 goals, anywhere in a match and mixed with single goals
+// and long runs, leave the same state as the same goals one by one: random
+// matches from lopsided to even, with streaks both shorter and longer than a
+// block, some starting from scores near the top of the 32-bit range.
+TEST(SuspenseIndex, GoalBlocksEqualGoalByGoal) {
+    std::mt19937_64 random(20261212);
+    for (int match = 0; match < 3000; ++match) {
+        const double second_share = std::uniform_real_distribution<double>(0.0, 1.0)(random);
+        const double keep_streak = std::uniform_real_distribution<double>(0.0, 0.995)(random);
+        std::bernoulli_distribution second_scores(second_share), streak(keep_streak);
+        bool last = second_scores(random);
+        auto next_code = [&] { return last = streak(random) ? last : second_scores(random); };
+
+        SuspenseIndex goal_by_goal, in_blocks;
+        goal_by_goal.begin(0x7fffffff);
+        in_blocks.begin(0x7fffffff);
+        if (match % 10 == 0) {
+            const bool code = next_code();
+            const std::int64_t length = 0x7fffffff - 100000;
+            goal_by_goal.add_goals(code, length);
+            in_blocks.add_goals(code, length);
+        }
+        const int steps = std::uniform_int_distribution<int>(1, 400)(random);
+        for (int step = 0; step < steps; ++step) {
+            switch (std::uniform_int_distribution<int>(0, 5)(random)) {
+                case 0: {
+                    const bool code = next_code();
+                    goal_by_goal.add_goal(code);
+                    in_blocks.add_goal(code);
+                    break;
+                }
+                case 1: {
+                    const bool code = next_code();
+                    const auto length = std::uniform_int_distribution<std::int64_t>(0, 200)(random);
+                    goal_by_goal.add_goals(code, length);
+                    in_blocks.add_goals(code, length);
+                    break;
+                }
+                default: {
+                    const int count = std::uniform_int_distribution<int>(0, 64)(random);
+                    // Bits above the block's count are not goals.
+                    std::uint64_t codes = count == 64 ? 0 : random() << count;
+                    for (int bit = 0; bit < count; ++bit) {
+                        const bool code = next_code();
+                        if (code) codes |= std::uint64_t{1} << bit;
+                        goal_by_goal.add_goal(code);
+                    }
+                    in_blocks.add_goal_block(codes, count);
+                }
+            }
+            if (step % 50 == 49 || step + 1 == steps) {
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(in_blocks.finish()),
+                          std::bit_cast<std::uint32_t>(goal_by_goal.finish()))
+                    << "match " << match << ", step " << step;
+                ASSERT_EQ(in_blocks.score(), goal_by_goal.score()) << "match " << match;
+                ASSERT_EQ(in_blocks.corners(), goal_by_goal.corners()) << "match " << match;
+                ASSERT_EQ(in_blocks.doubled_area(), goal_by_goal.doubled_area())
+                    << "match " << match;
+            }
+        }
+    }
+}
+
 TEST(SuspenseIndex, MatchWithoutGoalsScoresZero) {
     SuspenseIndex suspense;
     suspense.begin(-5);

@@ -46,17 +46,22 @@ std::int64_t closed_area(const Side& corners, ScorePoint end, int side) {
 // the loop free of branches and of dependencies between its steps. Passes go
 // on while they drop more than an eighth of the turns: past that, the merge
 // below, which drops the rest anyway, is cheaper than another whole pass.
+// `turns` has room for one more entry, where `after` stands in for the next turn.
+template <int side>
 std::size_t drop_inner_turns(PackedScore* turns, std::size_t count, ScorePoint before,
-                             ScorePoint after, int side) {
+                             ScorePoint after) {
     for (;;) {
+        turns[count] = static_cast<std::uint32_t>(after.first) |
+                       (PackedScore{static_cast<std::uint32_t>(after.second)} << 32);
         std::size_t kept = 0;
         ScorePoint previous = before;
+        ScorePoint turn = unpack(turns[0]);
         for (std::size_t i = 0; i < count; ++i) {
-            const ScorePoint turn = unpack(turns[i]);
-            const ScorePoint next = i + 1 < count ? unpack(turns[i + 1]) : after;
+            const ScorePoint next = unpack(turns[i + 1]);
             turns[kept] = turns[i];
             kept += side * orientation(previous, turn, next) > 0;
             previous = turn;
+            turn = next;
         }
         const bool few_dropped = count - kept <= count / 8;
         count = kept;
@@ -64,8 +69,10 @@ std::size_t drop_inner_turns(PackedScore* turns, std::size_t count, ScorePoint b
     }
 }
 
-void merge(Side& corners, PackedScore* turns, std::size_t count, ScorePoint after, int side) {
-    count = drop_inner_turns(turns, count, corners.back().point, after, side);
+template <int side>
+void merge(Side& corners, PackedScore* turns, std::size_t count, ScorePoint after) {
+    if (count == 0) return;
+    count = drop_inner_turns<side>(turns, count, corners.back().point, after);
     for (std::size_t i = 0; i < count; ++i) extend(corners, unpack(turns[i]), side);
 }
 
@@ -97,8 +104,8 @@ void SuspenseIndex::begin(std::int32_t count) {
 
 void SuspenseIndex::merge_turns() {
     const ScorePoint now = score();
-    merge(lower_right_, lower_right_batch_.data(), lower_right_turns_, now, lower_right_side);
-    merge(upper_left_, upper_left_batch_.data(), upper_left_turns_, now, upper_left_side);
+    merge<lower_right_side>(lower_right_, lower_right_batch_.data(), lower_right_turns_, now);
+    merge<upper_left_side>(upper_left_, upper_left_batch_.data(), upper_left_turns_, now);
     lower_right_turns_ = 0;
     upper_left_turns_ = 0;
 }

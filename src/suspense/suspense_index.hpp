@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -48,6 +49,9 @@ class SuspenseIndex {
     void add_goal(bool code) { add_goals(code, 1); }
     // Same as add_goal(code) repeated `times` times, in one step.
     void add_goals(bool code, std::int64_t times);
+    // Same as add_goal for each of the `count` (at most 64) lowest bits of
+    // `codes`, lowest first.
+    void add_goal_block(std::uint64_t codes, int count);
     // The index of the goals so far. More goals may follow; finish again then.
     float finish();
 
@@ -70,15 +74,20 @@ class SuspenseIndex {
     // large enough that the merge's fixed cost is spread thin, small enough
     // that both batches stay in the first-level cache (2 x 4 KiB).
     static constexpr std::size_t batch = 512;
+    // A block of 64 goals turns at most 32 times each way, all stored before
+    // the batch is merged; the merge takes one more entry.
+    static constexpr std::size_t batch_room = batch + 32 + 1;
 
+    template <bool starts_up>
+    void walk_changes(std::uint64_t changes, std::uint32_t count);
     void merge_turns();
 
     PackedScore packed_score_ = 0;
     Step last_step_ = Step::none;
     std::uint32_t lower_right_turns_ = 0;
     std::uint32_t upper_left_turns_ = 0;
-    std::array<PackedScore, batch> lower_right_batch_{};
-    std::array<PackedScore, batch> upper_left_batch_{};
+    std::array<PackedScore, batch_room> lower_right_batch_{};
+    std::array<PackedScore, batch_room> upper_left_batch_{};
     // Each side from the origin towards the current score, which always
     // closes it and is not stored.
     std::vector<HullCorner> lower_right_{HullCorner{}};
@@ -98,6 +107,130 @@ inline void SuspenseIndex::add_goals(bool code, std::int64_t times) {
     last_step_ = static_cast<Step>(up);
     packed_score_ += static_cast<PackedScore>(times) << (32 * up);
     if (lower_right_turns_ == batch || upper_left_turns_ == batch) merge_turns();
+}
+
+// A turn is where a goal's bit differs from the one before it. Walking from
+// one such change to the next, the goals between all go the same way, so the
+// score at each turn follows from the distance alone; the goals in between
+// cost nothing, and everything per turn is 32-bit arithmetic.
+inline void SuspenseIndex::add_goal_block(std::uint64_t codes, int count) {
+    if (count <= 0) return;
+    const std::uint64_t in_block =
+        count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+    codes &= in_block;
+    // Before the first goal of a match there is no direction to turn from.
+    const std::uint64_t before =
+        last_step_ == Step::none ? (codes & 1) : static_cast<std::uint64_t>(last_step_);
+    const std::uint64_t changes = (codes ^ ((codes << 1) | before)) & in_block;
+    if (before == 0) {
+        walk_changes<false>(changes, static_cast<std::uint32_t>(count));
+    } else {
+        walk_changes<true>(changes, static_cast<std::uint32_t>(count));
+    }
+    if (lower_right_turns_ >= batch || upper_left_turns_ >= batch) merge_turns();
+}
+
+// Changes alternate: one that ends a run in the direction the block starts
+// in (call it x), then one that ends a run the other way (y), and so on.
+// Walking them in such pairs fixes which score each run adds to and which
+// side each turn lies on: across then up turns on the lower right, up then
+// across on the upper left.
+//
+// A turn's neighbours on its own side are the changes two before and two
+// after it, and whether it turns the side's way follows from the four runs
+// between them: with runs a, b before it and c, d after, it does when
+// b * c > a * d. A turn that does not is no corner and never reaches the
+// batch. The first two and the last two changes of a block lack a neighbour
+// within it and are kept.
+template <bool starts_up>
+inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t count) {
+    std::uint32_t first = static_cast<std::uint32_t>(packed_score_);
+    std::uint32_t second = static_cast<std::uint32_t>(packed_score_ >> 32);
+    std::uint32_t& x_score = starts_up ? second : first;
+    std::uint32_t& y_score = starts_up ? first : second;
+    PackedScore* const x_batch = starts_up ? upper_left_batch_.data() : lower_right_batch_.data();
+    PackedScore* const y_batch = starts_up ? lower_right_batch_.data() : upper_left_batch_.data();
+    std::uint32_t& x_turns = starts_up ? upper_left_turns_ : lower_right_turns_;
+    std::uint32_t& y_turns = starts_up ? lower_right_turns_ : upper_left_turns_;
+    const auto score = [&] { return PackedScore{first} | (PackedScore{second} << 32); };
+    std::uint32_t at = 0;
+    const auto next_run = [&] {
+        const auto change = static_cast<std::uint32_t>(std::countr_zero(changes));
+        changes &= changes - 1;
+        const std::uint32_t run = change - at;
+        at = change;
+        return run;
+    };
+
+    const int changed = std::popcount(changes);
+    if (changed < 4) {
+        // Too few changes to settle any turn: all of them are kept.
+        for (int k = 0; k < changed; ++k) {
+            if (k % 2 == 0) {
+                x_score += next_run();
+                x_batch[x_turns++] = score();
+            } else {
+                y_score += next_run();
+                y_batch[y_turns++] = score();
+            }
+        }
+    } else {
+        std::uint32_t x_lot = x_turns;
+        std::uint32_t y_lot = y_turns;
+        // The three latest runs, newest first, and the latest turn on each side.
+        x_score += next_run();
+        PackedScore x_turn = score();
+        std::uint32_t run_2 = at;
+        y_score += next_run();
+        PackedScore y_turn = score();
+        std::uint32_t run_1 = at - run_2;
+        x_score += next_run();
+        x_batch[x_lot++] = x_turn;
+        x_turn = score();
+        std::uint32_t run_3 = run_2;
+        run_2 = run_1;
+        run_1 = at - run_3 - run_2;
+        // Now the run before the next x change is still to come.
+        std::uint32_t y_run = next_run();
+        y_score += y_run;
+        y_batch[y_lot++] = y_turn;
+        y_turn = score();
+        run_3 = run_2;
+        run_2 = run_1;
+        run_1 = y_run;
+        int left = changed - 4;
+        for (; left >= 2; left -= 2) {
+            const std::uint32_t x_run = next_run();
+            x_score += x_run;
+            x_batch[x_lot] = x_turn;
+            x_lot += run_2 * run_1 > run_3 * x_run;
+            x_turn = score();
+            y_run = next_run();
+            y_score += y_run;
+            y_batch[y_lot] = y_turn;
+            y_lot += run_1 * x_run > run_2 * y_run;
+            y_turn = score();
+            run_3 = run_1;
+            run_2 = x_run;
+            run_1 = y_run;
+        }
+        if (left == 1) {
+            const std::uint32_t x_run = next_run();
+            x_score += x_run;
+            x_batch[x_lot] = x_turn;
+            x_lot += run_2 * run_1 > run_3 * x_run;
+            x_turn = score();
+        }
+        x_batch[x_lot++] = x_turn;
+        y_batch[y_lot++] = y_turn;
+        x_turns = x_lot;
+        y_turns = y_lot;
+    }
+    // After an even number of changes the path goes on the way it started.
+    const bool even = changed % 2 == 0;
+    (even ? x_score : y_score) += count - at;
+    packed_score_ = score();
+    last_step_ = static_cast<Step>(even == starts_up);
 }
 
 }  // namespace napinavost
