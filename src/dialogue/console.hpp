@@ -73,6 +73,12 @@ void read_count(Console& console, std::int32_t& count);
 // Whether the number is nonzero; the code stays as it was when no number is
 // read. Returns whether a number was read.
 bool read_goal(Console& console, bool& code);
+// Up to `most` (at most 64) goals at once, where the input allows it: reads
+// what as many read_goal calls would, for the goals it takes, and returns how
+// many it took, each one's code in `codes`, the first in the lowest bit. It
+// takes none, and `codes` is left as it was, where a goal needs more than
+// read_goal's quickest case; read_goal takes it then.
+int read_goal_block(Console& console, std::uint64_t& codes, int most);
 
 void write_text(Console& console, std::string_view text);
 // Six significant digits in the shortest general form, as C's "%g" writes them.

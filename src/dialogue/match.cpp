@@ -41,7 +41,14 @@ int play_match(Console& console) {
     SuspenseIndex suspense;
     suspense.begin(count);
     bool code = false;
-    for (std::int32_t goal = 0; goal < count; ++goal) {
+    for (std::int32_t goal = 0; goal < count;) {
+        std::uint64_t codes = 0;
+        if (const int taken = read_goal_block(console, codes, count - goal)) {
+            suspense.add_goal_block(codes, taken);
+            code = (codes >> (taken - 1)) & 1;
+            goal += taken;
+            continue;
+        }
         // After a failed read every later read fails too, so the remaining goals
         // all repeat the last code: add them as one run.
         if (!read_goal(console, code)) {
@@ -49,6 +56,7 @@ int play_match(Console& console) {
             break;
         }
         suspense.add_goal(code);
+        ++goal;
     }
 
     write_text(console, index_label);
