@@ -1,47 +1,32 @@
 // Times the program on a ten-million-goal match read from a file, against the
-// floor of merely reading that file, and on a huge count with a short input.
-#include <algorithm>
-#include <chrono>
+// floor of merely reading that file, and on a huge count with a short input;
+// then the suspense index alone, in process. With --windows BUILD, the Windows
+// build in that build folder too, under Wine.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "child_timing.hpp"
-#include "suspense/suspense_index.hpp"
+#include "index_figures.hpp"
 
 namespace {
 
-using napinavost::bench::Clock;
-using napinavost::bench::Timing;
-
-constexpr std::int32_t match_goals = 10'000'000;
-constexpr int runs = 7;
-
-// The file and the in-process figures use the same match: one seed, one rule.
-constexpr std::uint64_t match_seed = 12345;
-
-std::uint8_t random_code(std::mt19937_64& random) { return random() & 1; }
-
-std::vector<std::uint8_t> random_match(std::int32_t goals) {
-    std::mt19937_64 random(match_seed);
-    std::vector<std::uint8_t> codes(goals);
-    for (auto& code : codes) code = random_code(random);
-    return codes;
-}
+namespace bench = napinavost::bench;
+using bench::Timing;
 
 // Written in pieces, so that this process stays small: a child started by
 // fork counts the parent's memory in its own peak until it runs its program.
 void write_match_file(const std::filesystem::path& path, std::int32_t goals) {
-    std::mt19937_64 random(match_seed);
+    std::mt19937_64 random(bench::match_seed);
     std::ofstream file(path, std::ios::binary);
     file << goals << '\n';
     std::string line;
     for (std::int32_t i = 0; i < goals; ++i) {
-        line += static_cast<char>('0' + random_code(random));
+        line += static_cast<char>('0' + bench::random_code(random));
         line += (i % 40 == 39) ? '\n' : ' ';
         if (line.size() > 4096) {
             file << line;
@@ -51,77 +36,78 @@ void write_match_file(const std::filesystem::path& path, std::int32_t goals) {
     file << line << '\n';
 }
 
-Timing time_program(const std::string& program, const std::filesystem::path& input) {
-    return napinavost::bench::time_command({program}, input, runs);
-}
-
-template <typename Work>
-double best_in_process_seconds(Work work) {
-    double best = 1e9;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = Clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
+Timing time_program(const std::vector<std::string>& command, const std::filesystem::path& input) {
+    return bench::time_command(command, input, bench::runs);
 }
 
 void print_run(const char* what, const Timing& timing) {
-    std::printf("%-36s %9.1f ms  peak RSS %6.2f MiB\n", what, timing.best_seconds * 1e3,
+    std::printf("%-40s %9.1f ms  peak RSS %6.2f MiB\n", what, timing.best_seconds * 1e3,
                 timing.peak_kib / 1024.0);
+}
+
+struct Inputs {
+    std::filesystem::path match;
+    std::filesystem::path huge_count;
+    std::filesystem::path one_goal;
+};
+
+// The Windows build's time of its own is its time on the big match less its
+// time on a one-goal match, which is all that starting Wine and the pause costs.
+int time_windows_build(const std::filesystem::path& build, const Inputs& inputs,
+                       double native_own_seconds) {
+    const std::string session = (build / "tests/wine/wine-session").string();
+    const std::string index_bench = (build / "bench/bench_index.exe").string();
+    std::printf("\nWindows build under Wine: %s\n", build.c_str());
+    const Timing one_goal = time_program({session}, inputs.one_goal);
+    if (!one_goal.succeeded) {
+        std::printf("  not run: %s could not run the program (see above)\n", session.c_str());
+        return 1;
+    }
+    const Timing match = time_program({session}, inputs.match);
+    const Timing huge = time_program({session}, inputs.huge_count);
+    print_run("napinavost.exe, 10,000,000 goals", match);
+    print_run("napinavost.exe, 1 goal", one_goal);
+    print_run("napinavost.exe, count 2147483647, \"0 1\"", huge);
+    const double own = match.best_seconds - one_goal.best_seconds;
+    std::printf("\nown time, 10,000,000 goals less 1 goal:\n");
+    std::printf("  Windows build %9.1f ms   native build %9.1f ms   Windows / native %.2fx\n\n",
+                own * 1e3, native_own_seconds * 1e3, own / native_own_seconds);
+    std::fflush(stdout);
+    const std::string command = "'" + session + "' exec '" + index_bench + "'";
+    return std::system(command.c_str()) == 0 ? 0 : 1;
 }
 
 }  // namespace
 
-// An argument names another program to time in place of the native build, such
-// as the script that starts the Windows build under Wine.
 int main(int argc, char** argv) {
-    const std::string tested = argc > 1 ? argv[1] : NAPINAVOST_EXECUTABLE;
+    std::filesystem::path windows_build;
+    if (argc == 3 && std::strcmp(argv[1], "--windows") == 0) {
+        windows_build = argv[2];
+    } else if (argc != 1) {
+        std::fprintf(stderr, "usage: %s [--windows BUILD_FOLDER]\n", argv[0]);
+        return 2;
+    }
     const std::filesystem::path folder = BENCH_DATA_DIR;
-    const auto match_file = folder / "match_10m.txt";
-    const auto huge_file = folder / "huge_count.txt";
-    if (!std::filesystem::exists(match_file)) write_match_file(match_file, match_goals);
-    std::ofstream(huge_file, std::ios::binary) << "2147483647\n0 1";
+    const Inputs inputs{folder / "match_10m.txt", folder / "huge_count.txt",
+                        folder / "one_goal.txt"};
+    if (!std::filesystem::exists(inputs.match)) write_match_file(inputs.match, bench::match_goals);
+    std::ofstream(inputs.huge_count, std::ios::binary) << "2147483647\n0 1";
+    std::ofstream(inputs.one_goal, std::ios::binary) << "1\n0\n";
 
-    std::printf("%s\nbest of %d runs; input from a file, output to /dev/null\n\n", tested.c_str(),
-                runs);
-    const Timing program = time_program(tested, match_file);
-    const Timing floor = time_program(READ_FLOOR_EXECUTABLE, match_file);
-    const Timing huge = time_program(tested, huge_file);
+    std::printf("best of %d runs; input from a file, output to /dev/null\n\n", bench::runs);
+    const Timing program = time_program({NAPINAVOST_EXECUTABLE}, inputs.match);
+    const Timing floor = time_program({READ_FLOOR_EXECUTABLE}, inputs.match);
+    const Timing huge = time_program({NAPINAVOST_EXECUTABLE}, inputs.huge_count);
+    const Timing one_goal = time_program({NAPINAVOST_EXECUTABLE}, inputs.one_goal);
 
     print_run("napinavost, 10,000,000 goals", program);
     print_run("floor (read 64 KiB blocks, count)", floor);
     print_run("napinavost, count 2147483647, \"0 1\"", huge);
-    std::printf("\ngoals per second:   %.3g\n", match_goals / program.best_seconds);
-    std::printf("program / floor:    %.2fx\n", program.best_seconds / floor.best_seconds);
+    print_run("napinavost, 1 goal", one_goal);
+    std::printf("\ngoals per second:   %.3g\n", bench::match_goals / program.best_seconds);
+    std::printf("program / floor:    %.2fx\n\n", program.best_seconds / floor.best_seconds);
+    bench::print_index_figures();
 
-    // The computation alone, and what a run of goals costs one by one and in one step.
-    const auto codes = random_match(match_goals);
-    float sink = 0;
-    const double hull_seconds = best_in_process_seconds([&] {
-        napinavost::SuspenseIndex suspense;
-        suspense.begin(match_goals);
-        for (std::uint8_t code : codes) suspense.add_goal(code != 0);
-        sink += suspense.finish();
-    });
-    constexpr std::int64_t run_length = 100'000'000;
-    const double stepwise_seconds = best_in_process_seconds([&] {
-        napinavost::SuspenseIndex suspense;
-        suspense.begin(match_goals);
-        suspense.add_goal(false);
-        for (std::int64_t i = 0; i < run_length; ++i) suspense.add_goal(true);
-        sink += suspense.finish();
-    });
-    const double one_step_seconds = best_in_process_seconds([&] {
-        napinavost::SuspenseIndex suspense;
-        suspense.begin(match_goals);
-        suspense.add_goal(false);
-        suspense.add_goals(true, run_length);
-        sink += suspense.finish();
-    });
-    std::printf("\nin process, suspense index only:\n");
-    std::printf("  10,000,000 random goals:           %9.1f ms\n", hull_seconds * 1e3);
-    std::printf("  run of 100,000,000 goal by goal:   %9.1f ms\n", stepwise_seconds * 1e3);
-    std::printf("  run of 100,000,000 in one step:    %9.4f ms\n", one_step_seconds * 1e3);
-    return sink < 0 ? 1 : 0;
+    if (windows_build.empty()) return 0;
+    return time_windows_build(windows_build, inputs, program.best_seconds - one_goal.best_seconds);
 }

@@ -19,6 +19,7 @@ using Clock = std::chrono::steady_clock;
 struct Timing {
     double best_seconds = 1e9;
     long peak_kib = 0;
+    bool succeeded = true;  // every run exited with status 0
 };
 
 // The best wall time of `runs` runs of a command, with standard input from
@@ -47,6 +48,7 @@ inline Timing time_command(const std::vector<std::string>& command,
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
             std::fprintf(stderr, "%s exited with status %d\n", command[0].c_str(), status);
+            timing.succeeded = false;
         }
         timing.best_seconds = std::min(timing.best_seconds, seconds);
         timing.peak_kib = std::max(timing.peak_kib, usage.ru_maxrss);
