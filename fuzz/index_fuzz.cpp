@@ -2,9 +2,11 @@
 // enough for that method's 32-bit arithmetic to be exact: the same index to the
 // bit and the same final score.
 //
-// Input: the first byte chooses the form. Even: every bit of the rest is one
-// goal. Odd: every byte of the rest is a run of goals, its low bit the team and
-// the other bits the length less one, and runs are added in one step.
+// Input: the first byte chooses the form, by its remainder modulo 3. 0: every
+// bit of the rest is one goal. 1: every byte of the rest is a run of goals, its
+// low bit the team and the other bits the length less one, and runs are added
+// in one step. 2: every nine bytes are a block: how many goals (modulo 65),
+// then their codes, lowest bit first, added in one call.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -22,12 +24,22 @@ constexpr std::size_t most_goals = 8192;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    const bool in_runs = (data[0] & 1) != 0;
+    const int form = data[0] % 3;
     std::vector<bool> goals;
     napinavost::SuspenseIndex suspense;
     suspense.begin(static_cast<std::int32_t>(most_goals));
-    for (std::size_t i = 1; i < size; ++i) {
-        if (in_runs) {
+    if (form == 2) {
+        for (std::size_t i = 1; i + 9 <= size; i += 9) {
+            const int count = data[i] % 65;
+            if (goals.size() + count > most_goals) break;
+            std::uint64_t codes = 0;
+            std::memcpy(&codes, data + i + 1, sizeof codes);
+            for (int bit = 0; bit < count; ++bit) goals.push_back(((codes >> bit) & 1) != 0);
+            suspense.add_goal_block(codes, count);
+        }
+    }
+    for (std::size_t i = 1; form != 2 && i < size; ++i) {
+        if (form == 1) {
             const bool code = (data[i] & 1) != 0;
             const std::size_t length = (data[i] >> 1) + 1u;
             if (goals.size() + length > most_goals) break;

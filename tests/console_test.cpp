@@ -170,6 +170,78 @@ TEST(ReadGoal, TakesOneDigitGoalsStraightFromTheBuffer) {
     EXPECT_TRUE(console.input.state.at_end);
 }
 
+// Goals from a pattern of codes repeated, each after one separator in turn.
+std::string goal_text(int goals, const std::string& separators = " ") {
+    std::string text;
+    for (int goal = 0; goal < goals; ++goal) {
+        text += separators[goal % separators.size()];
+        text += "0110100"[goal % 7];
+    }
+    return text;
+}
+
+// The codes goal_text gives its first `goals` goals.
+std::uint64_t goal_codes(int goals) {
+    std::uint64_t codes = 0;
+    for (int goal = 0; goal < goals; ++goal) {
+        if ("0110100"[goal % 7] == '1') codes |= std::uint64_t{1} << goal;
+    }
+    return codes;
+}
+
+struct BlockCase {
+    std::string name;
+    std::string goals;  // after a count of 9
+    int most;
+    int taken;
+    std::string rest_starts;  // what the next read meets
+    bool output_pending = false;
+};
+
+// A block ends where read_goal's quickest case would stop: at the edge of a
+// goal of any other form, at the block's or the caller's limit, and it takes
+// nothing where too little is at hand or output is waiting.
+TEST(ReadGoalBlock, TakesWhatReadGoalWouldInOneCall) {
+    const std::vector<BlockCase> cases = {
+        {"a full block", goal_text(100), 64, 64, goal_text(100).substr(128, 4)},
+        {"the caller's limit", goal_text(100), 10, 10, goal_text(100).substr(20, 4)},
+        {"every kind of white space", goal_text(100, " \t\n\v\f\r"), 64, 64,
+         goal_text(100, " \t\n\v\f\r").substr(128, 4)},
+        {"a two-digit goal", goal_text(29) + " 10" + goal_text(70), 64, 29, " 10 "},
+        {"a line end of two characters", goal_text(20) + "\r\n1" + goal_text(70), 64, 20, "\r\n1 "},
+        {"a sign", goal_text(5) + " -1" + goal_text(70), 64, 5, " -1 "},
+        {"a letter after a digit", goal_text(40) + "a0" + goal_text(70), 64, 40, "a0 "},
+        {"the last full goal's digit followed by more", goal_text(63) + " 12" + goal_text(70), 64,
+         63, " 12"},
+        {"too little left for a block", goal_text(64), 64, 0, " 0"},
+        {"output waiting", goal_text(100), 64, 0, " 0", true},
+    };
+    for (const auto& c : cases) {
+        const std::string text = "9" + c.goals;
+        MemoryInput input{text};
+        MemoryOutput output;
+        Console console = memory_console(input, output);
+        std::int32_t count = 0;
+        read_count(console, count);
+        if (c.output_pending) write_text(console, "?");
+        std::uint64_t codes = 0xabcdef;
+        const int taken = read_goal_block(console, codes, c.most);
+        EXPECT_EQ(taken, c.taken) << c.name;
+        EXPECT_EQ(codes, taken == 0 ? 0xabcdef : goal_codes(taken)) << c.name;
+        EXPECT_TRUE(unread(console, input).starts_with(c.rest_starts)) << c.name;
+    }
+}
+
+TEST(ReadGoalBlock, TakesNothingAfterAFailedRead) {
+    const std::string text = "x" + goal_text(100);
+    MemoryInput input{text};
+    MemoryOutput output;
+    Console console = memory_console(input, output);
+    EXPECT_EQ(read_integer(console), none);
+    std::uint64_t codes = 0;
+    EXPECT_EQ(read_goal_block(console, codes, 64), 0);
+}
+
 TEST(ReadInteger, DeliversPendingOutputBeforeReading) {
     MemoryInput input{"3 4"};
     MemoryOutput output;
