@@ -2,6 +2,8 @@
 // floor of merely reading that file, and on a huge count with a short input;
 // then the suspense index alone, in process. With --windows BUILD, the Windows
 // build in that build folder too, under Wine.
+#include <sys/wait.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -58,6 +60,14 @@ int time_windows_build(const std::filesystem::path& build, const Inputs& inputs,
     const std::string session = (build / "tests/wine/wine-session").string();
     const std::string index_bench = (build / "bench/bench_index.exe").string();
     std::printf("\nWindows build under Wine: %s\n", build.c_str());
+    std::fflush(stdout);
+    // The session script says why where this host cannot run the build at all.
+    const int probe = std::system(("'" + session + "' probe").c_str());
+    if (probe != 0) {
+        std::printf("  not run: %s probe exited with status %d\n", session.c_str(),
+                    WIFEXITED(probe) ? WEXITSTATUS(probe) : -1);
+        return 1;
+    }
     const Timing one_goal = time_program({session}, inputs.one_goal);
     if (!one_goal.succeeded) {
         std::printf("  not run: %s could not run the program (see above)\n", session.c_str());
