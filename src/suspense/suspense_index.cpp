@@ -54,14 +54,23 @@ std::size_t drop_inner_turns(PackedScore* turns, std::size_t count, ScorePoint b
         turns[count] = static_cast<std::uint32_t>(after.first) |
                        (PackedScore{static_cast<std::uint32_t>(after.second)} << 32);
         std::size_t kept = 0;
-        ScorePoint previous = before;
-        ScorePoint turn = unpack(turns[0]);
+        // Coordinates widened once, as the products need them.
+        std::int64_t previous_first = before.first, previous_second = before.second;
+        PackedScore turn = turns[0];
+        std::int64_t turn_first = unpack(turn).first, turn_second = unpack(turn).second;
         for (std::size_t i = 0; i < count; ++i) {
-            const ScorePoint next = unpack(turns[i + 1]);
-            turns[kept] = turns[i];
-            kept += side * orientation(previous, turn, next) > 0;
-            previous = turn;
+            const PackedScore next = turns[i + 1];
+            const std::int64_t next_first = unpack(next).first, next_second = unpack(next).second;
+            const std::int64_t turning =
+                (next_first - previous_first) * (next_second - turn_second) -
+                (next_first - turn_first) * (next_second - previous_second);
+            turns[kept] = turn;
+            kept += side * turning > 0;
+            previous_first = turn_first;
+            previous_second = turn_second;
             turn = next;
+            turn_first = next_first;
+            turn_second = next_second;
         }
         const bool few_dropped = count - kept <= count / 8;
         count = kept;
@@ -96,6 +105,8 @@ void SuspenseIndex::begin(std::int32_t count) {
     last_step_ = Step::none;
     lower_right_turns_ = 0;
     upper_left_turns_ = 0;
+    unsettled_ = false;
+    since_change_ = 0;
     start(lower_right_, capacity);
     start(upper_left_, capacity);
     finished_score_ = {};
@@ -110,7 +121,16 @@ void SuspenseIndex::merge_turns() {
     upper_left_turns_ = 0;
 }
 
+void SuspenseIndex::settle_turns() {
+    lower_right_batch_[lower_right_turns_++] = lower_right_unsettled_;
+    upper_left_batch_[upper_left_turns_++] = upper_left_unsettled_;
+    unsettled_ = false;
+    since_change_ = 0;
+    if (lower_right_turns_ >= batch || upper_left_turns_ >= batch) merge_turns();
+}
+
 float SuspenseIndex::finish() {
+    if (unsettled_) settle_turns();
     merge_turns();
     const ScorePoint end = score();
     finished_score_ = end;

@@ -74,12 +74,15 @@ class SuspenseIndex {
     // large enough that the merge's fixed cost is spread thin, small enough
     // that both batches stay in the first-level cache (2 x 4 KiB).
     static constexpr std::size_t batch = 512;
-    // A block of 64 goals turns at most 32 times each way, all stored before
-    // the batch is merged; the merge takes one more entry.
-    static constexpr std::size_t batch_room = batch + 32 + 1;
+    // A block of 64 goals turns at most 32 times each way and may settle one
+    // more turn, all stored before the batch is merged; the merge takes one
+    // more entry.
+    static constexpr std::size_t batch_room = batch + 32 + 2;
 
     template <bool starts_up>
     void walk_changes(std::uint64_t changes, std::uint32_t count);
+    // Stores the turns blocks have left unsettled, for the one-goal path or the end.
+    void settle_turns();
     void merge_turns();
 
     PackedScore packed_score_ = 0;
@@ -88,6 +91,14 @@ class SuspenseIndex {
     std::uint32_t upper_left_turns_ = 0;
     std::array<PackedScore, batch_room> lower_right_batch_{};
     std::array<PackedScore, batch_room> upper_left_batch_{};
+    // Between blocks: whether the latest turn on each side is still to be
+    // settled by the next block, those turns, the three latest runs between
+    // changes, newest first, and the goals since the latest change.
+    bool unsettled_ = false;
+    PackedScore lower_right_unsettled_ = 0;
+    PackedScore upper_left_unsettled_ = 0;
+    std::uint32_t runs_[3] = {};
+    std::uint32_t since_change_ = 0;
     // Each side from the origin towards the current score, which always
     // closes it and is not stored.
     std::vector<HullCorner> lower_right_{HullCorner{}};
@@ -98,6 +109,8 @@ class SuspenseIndex {
 
 inline void SuspenseIndex::add_goals(bool code, std::int64_t times) {
     if (times <= 0) return;
+    if (unsettled_) [[unlikely]]
+        settle_turns();
     const std::uint32_t up = code;
     // Always written, kept only when the goal makes a turn there.
     lower_right_batch_[lower_right_turns_] = packed_score_;
@@ -106,7 +119,7 @@ inline void SuspenseIndex::add_goals(bool code, std::int64_t times) {
     upper_left_turns_ += static_cast<std::uint32_t>(last_step_ == Step::up) & (up ^ 1);
     last_step_ = static_cast<Step>(up);
     packed_score_ += static_cast<PackedScore>(times) << (32 * up);
-    if (lower_right_turns_ == batch || upper_left_turns_ == batch) merge_turns();
+    if (lower_right_turns_ >= batch || upper_left_turns_ >= batch) merge_turns();
 }
 
 // A turn is where a goal's bit differs from the one before it. Walking from
@@ -140,8 +153,9 @@ inline void SuspenseIndex::add_goal_block(std::uint64_t codes, int count) {
 // after it, and whether it turns the side's way follows from the four runs
 // between them: with runs a, b before it and c, d after, it does when
 // b * c > a * d. A turn that does not is no corner and never reaches the
-// batch. The first two and the last two changes of a block lack a neighbour
-// within it and are kept.
+// batch. The latest turn on each side waits for the next block to settle it;
+// the first two turns after the start or a goal taken alone have no
+// neighbours before them to be judged by and are kept.
 template <bool starts_up>
 inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t count) {
     std::uint32_t first = static_cast<std::uint32_t>(packed_score_);
@@ -152,8 +166,13 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
     PackedScore* const y_batch = starts_up ? lower_right_batch_.data() : upper_left_batch_.data();
     std::uint32_t& x_turns = starts_up ? upper_left_turns_ : lower_right_turns_;
     std::uint32_t& y_turns = starts_up ? lower_right_turns_ : upper_left_turns_;
+    PackedScore& x_unsettled = starts_up ? upper_left_unsettled_ : lower_right_unsettled_;
+    PackedScore& y_unsettled = starts_up ? lower_right_unsettled_ : upper_left_unsettled_;
     const auto score = [&] { return PackedScore{first} | (PackedScore{second} << 32); };
-    std::uint32_t at = 0;
+    // Runs are counted from the latest change, which may lie in an earlier
+    // block; the score is taken back there too.
+    std::uint32_t at = 0 - since_change_;
+    x_score -= since_change_;
     const auto next_run = [&] {
         const auto change = static_cast<std::uint32_t>(std::countr_zero(changes));
         changes &= changes - 1;
@@ -161,76 +180,92 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
         at = change;
         return run;
     };
+    // Runs reach 2^31 - 1 goals; their products need 64 bits.
+    const auto turns_its_way = [](std::uint32_t a, std::uint32_t b, std::uint32_t c,
+                                  std::uint32_t d) {
+        return static_cast<std::uint32_t>(std::uint64_t{b} * c > std::uint64_t{a} * d);
+    };
 
-    const int changed = std::popcount(changes);
-    if (changed < 4) {
-        // Too few changes to settle any turn: all of them are kept.
-        for (int k = 0; k < changed; ++k) {
-            if (k % 2 == 0) {
-                x_score += next_run();
-                x_batch[x_turns++] = score();
-            } else {
-                y_score += next_run();
-                y_batch[y_turns++] = score();
+    std::uint32_t x_lot = x_turns;
+    std::uint32_t y_lot = y_turns;
+    PackedScore x_turn = x_unsettled;
+    PackedScore y_turn = y_unsettled;
+    // The three latest runs, newest first; the newest ends at a y change.
+    std::uint32_t run_1 = runs_[0], run_2 = runs_[1], run_3 = runs_[2];
+    if (!unsettled_) {
+        int changed = 0;
+        for (std::uint64_t rest = changes; rest != 0 && changed < 4; rest &= rest - 1) ++changed;
+        if (changed < 4) {
+            // Too few changes to judge any turn by: all of them are kept.
+            for (int k = 0; k < changed; ++k) {
+                if (k % 2 == 0) {
+                    x_score += next_run();
+                    x_batch[x_lot++] = score();
+                } else {
+                    y_score += next_run();
+                    y_batch[y_lot++] = score();
+                }
             }
+            x_turns = x_lot;
+            y_turns = y_lot;
+            const bool even = changed % 2 == 0;
+            (even ? x_score : y_score) += count - at;
+            packed_score_ = score();
+            last_step_ = static_cast<Step>(even == starts_up);
+            return;
         }
-    } else {
-        std::uint32_t x_lot = x_turns;
-        std::uint32_t y_lot = y_turns;
-        // The three latest runs, newest first, and the latest turn on each side.
+        // The first two changes only start the history; the next two keep
+        // the first two turns.
         x_score += next_run();
-        PackedScore x_turn = score();
-        std::uint32_t run_2 = at;
-        y_score += next_run();
-        PackedScore y_turn = score();
-        std::uint32_t run_1 = at - run_2;
-        x_score += next_run();
+        x_turn = score();
+        run_3 = next_run();
+        y_score += run_3;
+        y_turn = score();
+        run_2 = next_run();
+        x_score += run_2;
         x_batch[x_lot++] = x_turn;
         x_turn = score();
-        std::uint32_t run_3 = run_2;
-        run_2 = run_1;
-        run_1 = at - run_3 - run_2;
-        // Now the run before the next x change is still to come.
-        std::uint32_t y_run = next_run();
-        y_score += y_run;
+        run_1 = next_run();
+        y_score += run_1;
         y_batch[y_lot++] = y_turn;
         y_turn = score();
-        run_3 = run_2;
-        run_2 = run_1;
-        run_1 = y_run;
-        int left = changed - 4;
-        for (; left >= 2; left -= 2) {
-            const std::uint32_t x_run = next_run();
-            x_score += x_run;
-            x_batch[x_lot] = x_turn;
-            x_lot += run_2 * run_1 > run_3 * x_run;
-            x_turn = score();
-            y_run = next_run();
-            y_score += y_run;
-            y_batch[y_lot] = y_turn;
-            y_lot += run_1 * x_run > run_2 * y_run;
-            y_turn = score();
-            run_3 = run_1;
-            run_2 = x_run;
-            run_1 = y_run;
-        }
-        if (left == 1) {
-            const std::uint32_t x_run = next_run();
-            x_score += x_run;
-            x_batch[x_lot] = x_turn;
-            x_lot += run_2 * run_1 > run_3 * x_run;
-            x_turn = score();
-        }
-        x_batch[x_lot++] = x_turn;
-        y_batch[y_lot++] = y_turn;
-        x_turns = x_lot;
-        y_turns = y_lot;
     }
-    // After an even number of changes the path goes on the way it started.
-    const bool even = changed % 2 == 0;
-    (even ? x_score : y_score) += count - at;
+    bool ends_on_x = false;
+    while (changes != 0) {
+        const std::uint32_t x_run = next_run();
+        x_score += x_run;
+        x_batch[x_lot] = x_turn;
+        x_lot += turns_its_way(run_3, run_2, run_1, x_run);
+        x_turn = score();
+        if (changes == 0) {
+            run_3 = run_2;
+            run_2 = run_1;
+            run_1 = x_run;
+            ends_on_x = true;
+            break;
+        }
+        const std::uint32_t y_run = next_run();
+        y_score += y_run;
+        y_batch[y_lot] = y_turn;
+        y_lot += turns_its_way(run_2, run_1, x_run, y_run);
+        y_turn = score();
+        run_3 = run_1;
+        run_2 = x_run;
+        run_1 = y_run;
+    }
+    x_turns = x_lot;
+    y_turns = y_lot;
+    // After an x change the next block starts the other way, and x and y swap.
+    x_unsettled = x_turn;
+    y_unsettled = y_turn;
+    runs_[0] = run_1;
+    runs_[1] = run_2;
+    runs_[2] = run_3;
+    unsettled_ = true;
+    since_change_ = count - at;
+    (ends_on_x ? y_score : x_score) += since_change_;
     packed_score_ = score();
-    last_step_ = static_cast<Step>(even == starts_up);
+    last_step_ = static_cast<Step>(ends_on_x != starts_up);
 }
 
 }  // namespace napinavost
