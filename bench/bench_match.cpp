@@ -89,13 +89,35 @@ int time_windows_build(const std::filesystem::path& build, const Inputs& inputs,
 
 }  // namespace
 
+// The same three inputs for another build of the program, such as an earlier
+// version, with the ratio of its times to this build's.
+void time_baseline(const std::string& baseline, const Inputs& inputs, const Timing& program,
+                   const Timing& huge) {
+    std::printf("\nbaseline: %s\n", baseline.c_str());
+    const Timing match = time_program({baseline}, inputs.match);
+    const Timing baseline_huge = time_program({baseline}, inputs.huge_count);
+    const Timing one_goal = time_program({baseline}, inputs.one_goal);
+    print_run("baseline, 10,000,000 goals", match);
+    print_run("baseline, count 2147483647, \"0 1\"", baseline_huge);
+    print_run("baseline, 1 goal", one_goal);
+    std::printf("baseline / this build: 10,000,000 goals %.2fx, huge count %.2fx\n",
+                match.best_seconds / program.best_seconds,
+                baseline_huge.best_seconds / huge.best_seconds);
+}
+
 int main(int argc, char** argv) {
     std::filesystem::path windows_build;
-    if (argc == 3 && std::strcmp(argv[1], "--windows") == 0) {
-        windows_build = argv[2];
-    } else if (argc != 1) {
-        std::fprintf(stderr, "usage: %s [--windows BUILD_FOLDER]\n", argv[0]);
-        return 2;
+    std::string baseline;
+    for (int i = 1; i < argc; i += 2) {
+        if (i + 1 < argc && std::strcmp(argv[i], "--windows") == 0) {
+            windows_build = argv[i + 1];
+        } else if (i + 1 < argc && std::strcmp(argv[i], "--baseline") == 0) {
+            baseline = argv[i + 1];
+        } else {
+            std::fprintf(stderr, "usage: %s [--baseline PROGRAM] [--windows BUILD_FOLDER]\n",
+                         argv[0]);
+            return 2;
+        }
     }
     const std::filesystem::path folder = BENCH_DATA_DIR;
     const Inputs inputs{folder / "match_10m.txt", folder / "huge_count.txt",
@@ -115,7 +137,9 @@ int main(int argc, char** argv) {
     print_run("napinavost, count 2147483647, \"0 1\"", huge);
     print_run("napinavost, 1 goal", one_goal);
     std::printf("\ngoals per second:   %.3g\n", bench::match_goals / program.best_seconds);
-    std::printf("program / floor:    %.2fx\n\n", program.best_seconds / floor.best_seconds);
+    std::printf("program / floor:    %.2fx\n", program.best_seconds / floor.best_seconds);
+    if (!baseline.empty()) time_baseline(baseline, inputs, program, huge);
+    std::printf("\n");
     bench::print_index_figures();
 
     if (windows_build.empty()) return 0;

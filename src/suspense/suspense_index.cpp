@@ -105,8 +105,7 @@ void SuspenseIndex::begin(std::int32_t count) {
     last_step_ = Step::none;
     lower_right_turns_ = 0;
     upper_left_turns_ = 0;
-    unsettled_ = false;
-    since_change_ = 0;
+    block_end_ = no_block;
     start(lower_right_, capacity);
     start(upper_left_, capacity);
     finished_score_ = {};
@@ -121,16 +120,8 @@ void SuspenseIndex::merge_turns() {
     upper_left_turns_ = 0;
 }
 
-void SuspenseIndex::settle_turns() {
-    lower_right_batch_[lower_right_turns_++] = lower_right_unsettled_;
-    upper_left_batch_[upper_left_turns_++] = upper_left_unsettled_;
-    unsettled_ = false;
-    since_change_ = 0;
-    if (lower_right_turns_ >= batch || upper_left_turns_ >= batch) merge_turns();
-}
-
 float SuspenseIndex::finish() {
-    if (unsettled_) settle_turns();
+    block_end_ = no_block;
     merge_turns();
     const ScorePoint end = score();
     finished_score_ = end;

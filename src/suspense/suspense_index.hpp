@@ -81,8 +81,6 @@ class SuspenseIndex {
 
     template <bool starts_up>
     void walk_changes(std::uint64_t changes, std::uint32_t count);
-    // Stores the turns blocks have left unsettled, for the one-goal path or the end.
-    void settle_turns();
     void merge_turns();
 
     PackedScore packed_score_ = 0;
@@ -91,12 +89,12 @@ class SuspenseIndex {
     std::uint32_t upper_left_turns_ = 0;
     std::array<PackedScore, batch_room> lower_right_batch_{};
     std::array<PackedScore, batch_room> upper_left_batch_{};
-    // Between blocks: whether the latest turn on each side is still to be
-    // settled by the next block, those turns, the three latest runs between
-    // changes, newest first, and the goals since the latest change.
-    bool unsettled_ = false;
-    PackedScore lower_right_unsettled_ = 0;
-    PackedScore upper_left_unsettled_ = 0;
+    // The score where the latest block left the walk, or no score at all when
+    // anything else happened since; then the last turn on each side is still
+    // the block's to judge. Also the three latest runs between changes, newest
+    // first, and the goals since the latest change.
+    static constexpr PackedScore no_block = ~PackedScore{0};
+    PackedScore block_end_ = no_block;
     std::uint32_t runs_[3] = {};
     std::uint32_t since_change_ = 0;
     // Each side from the origin towards the current score, which always
@@ -109,8 +107,6 @@ class SuspenseIndex {
 
 inline void SuspenseIndex::add_goals(bool code, std::int64_t times) {
     if (times <= 0) return;
-    if (unsettled_) [[unlikely]]
-        settle_turns();
     const std::uint32_t up = code;
     // Always written, kept only when the goal makes a turn there.
     lower_right_batch_[lower_right_turns_] = packed_score_;
@@ -119,7 +115,7 @@ inline void SuspenseIndex::add_goals(bool code, std::int64_t times) {
     upper_left_turns_ += static_cast<std::uint32_t>(last_step_ == Step::up) & (up ^ 1);
     last_step_ = static_cast<Step>(up);
     packed_score_ += static_cast<PackedScore>(times) << (32 * up);
-    if (lower_right_turns_ >= batch || upper_left_turns_ >= batch) merge_turns();
+    if (lower_right_turns_ == batch || upper_left_turns_ == batch) merge_turns();
 }
 
 // A turn is where a goal's bit differs from the one before it. Walking from
@@ -140,7 +136,6 @@ inline void SuspenseIndex::add_goal_block(std::uint64_t codes, int count) {
     } else {
         walk_changes<true>(changes, static_cast<std::uint32_t>(count));
     }
-    if (lower_right_turns_ >= batch || upper_left_turns_ >= batch) merge_turns();
 }
 
 // Changes alternate: one that ends a run in the direction the block starts
@@ -153,9 +148,10 @@ inline void SuspenseIndex::add_goal_block(std::uint64_t codes, int count) {
 // after it, and whether it turns the side's way follows from the four runs
 // between them: with runs a, b before it and c, d after, it does when
 // b * c > a * d. A turn that does not is no corner and never reaches the
-// batch. The latest turn on each side waits for the next block to settle it;
-// the first two turns after the start or a goal taken alone have no
-// neighbours before them to be judged by and are kept.
+// batch. The latest turn on each side is kept for now, and the next block
+// takes it back to judge it, unless anything else came in between; the first
+// two turns after the start or after anything else have no neighbours before
+// them to be judged by and are kept.
 template <bool starts_up>
 inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t count) {
     std::uint32_t first = static_cast<std::uint32_t>(packed_score_);
@@ -166,11 +162,11 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
     PackedScore* const y_batch = starts_up ? lower_right_batch_.data() : upper_left_batch_.data();
     std::uint32_t& x_turns = starts_up ? upper_left_turns_ : lower_right_turns_;
     std::uint32_t& y_turns = starts_up ? lower_right_turns_ : upper_left_turns_;
-    PackedScore& x_unsettled = starts_up ? upper_left_unsettled_ : lower_right_unsettled_;
-    PackedScore& y_unsettled = starts_up ? lower_right_unsettled_ : upper_left_unsettled_;
     const auto score = [&] { return PackedScore{first} | (PackedScore{second} << 32); };
     // Runs are counted from the latest change, which may lie in an earlier
     // block; the score is taken back there too.
+    const bool goes_on = packed_score_ == block_end_;
+    if (!goes_on) since_change_ = 0;
     std::uint32_t at = 0 - since_change_;
     x_score -= since_change_;
     const auto next_run = [&] {
@@ -188,11 +184,14 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
 
     std::uint32_t x_lot = x_turns;
     std::uint32_t y_lot = y_turns;
-    PackedScore x_turn = x_unsettled;
-    PackedScore y_turn = y_unsettled;
+    PackedScore x_turn = 0;
+    PackedScore y_turn = 0;
     // The three latest runs, newest first; the newest ends at a y change.
     std::uint32_t run_1 = runs_[0], run_2 = runs_[1], run_3 = runs_[2];
-    if (!unsettled_) {
+    if (goes_on) {
+        x_turn = x_batch[--x_lot];
+        y_turn = y_batch[--y_lot];
+    } else {
         int changed = 0;
         for (std::uint64_t rest = changes; rest != 0 && changed < 4; rest &= rest - 1) ++changed;
         if (changed < 4) {
@@ -212,6 +211,8 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
             (even ? x_score : y_score) += count - at;
             packed_score_ = score();
             last_step_ = static_cast<Step>(even == starts_up);
+            block_end_ = no_block;
+            if (x_turns >= batch || y_turns >= batch) merge_turns();
             return;
         }
         // The first two changes only start the history; the next two keep
@@ -253,19 +254,23 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
         run_2 = x_run;
         run_1 = y_run;
     }
+    x_batch[x_lot++] = x_turn;
+    y_batch[y_lot++] = y_turn;
     x_turns = x_lot;
     y_turns = y_lot;
-    // After an x change the next block starts the other way, and x and y swap.
-    x_unsettled = x_turn;
-    y_unsettled = y_turn;
     runs_[0] = run_1;
     runs_[1] = run_2;
     runs_[2] = run_3;
-    unsettled_ = true;
     since_change_ = count - at;
     (ends_on_x ? y_score : x_score) += since_change_;
     packed_score_ = score();
     last_step_ = static_cast<Step>(ends_on_x != starts_up);
+    // A merge takes the last turns along with the rest; the next block starts afresh then.
+    block_end_ = packed_score_;
+    if (x_turns >= batch || y_turns >= batch) {
+        merge_turns();
+        block_end_ = no_block;
+    }
 }
 
 }  // namespace napinavost
