@@ -169,13 +169,29 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
     if (!goes_on) since_change_ = 0;
     std::uint32_t at = 0 - since_change_;
     x_score -= since_change_;
+    // The changes in machine words: a 32-bit processor takes several
+    // instructions for each operation on 64 bits, so there they are walked
+    // as two halves.
+    using Word = std::uintptr_t;
+    constexpr std::uint32_t word_bits = sizeof(Word) * 8;
+    Word low = static_cast<Word>(changes);
+    Word high = word_bits < 64 ? static_cast<Word>(changes >> (word_bits % 64)) : 0;
+    std::uint32_t word_start = 0;
     const auto next_run = [&] {
-        const auto change = static_cast<std::uint32_t>(std::countr_zero(changes));
-        changes &= changes - 1;
+        if constexpr (word_bits < 64) {
+            if (low == 0) {
+                low = high;
+                high = 0;
+                word_start = word_bits;
+            }
+        }
+        const auto change = word_start + static_cast<std::uint32_t>(std::countr_zero(low));
+        low &= low - 1;
         const std::uint32_t run = change - at;
         at = change;
         return run;
     };
+    const auto changes_left = [&] { return (low | high) != 0; };
     // Runs reach 2^31 - 1 goals; their products need 64 bits.
     const auto turns_its_way = [](std::uint32_t a, std::uint32_t b, std::uint32_t c,
                                   std::uint32_t d) {
@@ -232,13 +248,13 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
         y_turn = score();
     }
     bool ends_on_x = false;
-    while (changes != 0) {
+    while (changes_left()) {
         const std::uint32_t x_run = next_run();
         x_score += x_run;
         x_batch[x_lot] = x_turn;
         x_lot += turns_its_way(run_3, run_2, run_1, x_run);
         x_turn = score();
-        if (changes == 0) {
+        if (!changes_left()) {
             run_3 = run_2;
             run_2 = run_1;
             run_1 = x_run;
