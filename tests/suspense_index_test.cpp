@@ -223,6 +223,27 @@ TEST(SuspenseIndex, CornersAndAreaEqualAnIndependentHullOnLongPaths) {
     expect_reference_hull({{true, 0x7fffffff}});
 }
 
+// Matches whose final score lies near 2^15 and 2^16 goals each way, where
+// products of coordinate differences pass 32 bits: the hull stays exact.
+TEST(SuspenseIndex, CornersStayExactWhereProductsPass32Bits) {
+    std::mt19937_64 random(215);
+    for (int match = 0; match < 300; ++match) {
+        const std::int64_t reach =
+            std::uniform_int_distribution<std::int64_t>(20000, 70000)(random);
+        const std::int64_t longest = std::uniform_int_distribution<std::int64_t>(1, 9000)(random);
+        Runs runs;
+        std::int64_t score[2] = {0, 0};
+        bool code = std::bernoulli_distribution(0.5)(random);
+        while (score[0] < reach || score[1] < reach) {
+            const auto length = std::uniform_int_distribution<std::int64_t>(1, longest)(random);
+            runs.push_back({code, length});
+            score[code] += length;
+            code = !code;
+        }
+        expect_reference_hull(runs);
+    }
+}
+
 TEST(SuspenseIndex, KeepsOnlyHullCorners) {
     SuspenseIndex suspense;
     suspense.begin(1000000);
