@@ -53,10 +53,31 @@ struct Inputs {
     std::filesystem::path one_goal;
 };
 
+// One build of the program on each of the inputs.
+struct ProgramRuns {
+    Timing match;
+    Timing huge_count;
+    Timing one_goal;
+
+    // What is left once starting the program is taken off: the big match less one goal.
+    double own_seconds() const { return match.best_seconds - one_goal.best_seconds; }
+};
+
+ProgramRuns time_program_runs(const std::string& program, const Inputs& inputs) {
+    return {time_program({program}, inputs.match), time_program({program}, inputs.huge_count),
+            time_program({program}, inputs.one_goal)};
+}
+
+void print_program_runs(const std::string& name, const ProgramRuns& runs) {
+    print_run((name + ", 10,000,000 goals").c_str(), runs.match);
+    print_run((name + ", count 2147483647, \"0 1\"").c_str(), runs.huge_count);
+    print_run((name + ", 1 goal").c_str(), runs.one_goal);
+}
+
 // The Windows build's time of its own is its time on the big match less its
 // time on a one-goal match, which is all that starting Wine and the pause costs.
 int time_windows_build(const std::filesystem::path& build, const Inputs& inputs,
-                       double native_own_seconds) {
+                       const ProgramRuns& native) {
     const std::string session = (build / "tests/wine/wine-session").string();
     const std::string index_bench = (build / "bench/bench_index.exe").string();
     std::printf("\nWindows build under Wine: %s\n", build.c_str());
@@ -68,42 +89,33 @@ int time_windows_build(const std::filesystem::path& build, const Inputs& inputs,
                     WIFEXITED(probe) ? WEXITSTATUS(probe) : -1);
         return 1;
     }
-    const Timing one_goal = time_program({session}, inputs.one_goal);
-    if (!one_goal.succeeded) {
+    const ProgramRuns windows = time_program_runs(session, inputs);
+    if (!windows.match.succeeded || !windows.huge_count.succeeded || !windows.one_goal.succeeded) {
         std::printf("  not run: %s could not run the program (see above)\n", session.c_str());
         return 1;
     }
-    const Timing match = time_program({session}, inputs.match);
-    const Timing huge = time_program({session}, inputs.huge_count);
-    print_run("napinavost.exe, 10,000,000 goals", match);
-    print_run("napinavost.exe, 1 goal", one_goal);
-    print_run("napinavost.exe, count 2147483647, \"0 1\"", huge);
-    const double own = match.best_seconds - one_goal.best_seconds;
+    print_program_runs("napinavost.exe", windows);
     std::printf("\nown time, 10,000,000 goals less 1 goal:\n");
     std::printf("  Windows build %9.1f ms   native build %9.1f ms   Windows / native %.2fx\n\n",
-                own * 1e3, native_own_seconds * 1e3, own / native_own_seconds);
+                windows.own_seconds() * 1e3, native.own_seconds() * 1e3,
+                windows.own_seconds() / native.own_seconds());
     std::fflush(stdout);
     const std::string command = "'" + session + "' exec '" + index_bench + "'";
     return std::system(command.c_str()) == 0 ? 0 : 1;
 }
 
-}  // namespace
-
-// The same three inputs for another build of the program, such as an earlier
+// The same inputs for another build of the program, such as an earlier
 // version, with the ratio of its times to this build's.
-void time_baseline(const std::string& baseline, const Inputs& inputs, const Timing& program,
-                   const Timing& huge) {
+void time_baseline(const std::string& baseline, const Inputs& inputs, const ProgramRuns& program) {
     std::printf("\nbaseline: %s\n", baseline.c_str());
-    const Timing match = time_program({baseline}, inputs.match);
-    const Timing baseline_huge = time_program({baseline}, inputs.huge_count);
-    const Timing one_goal = time_program({baseline}, inputs.one_goal);
-    print_run("baseline, 10,000,000 goals", match);
-    print_run("baseline, count 2147483647, \"0 1\"", baseline_huge);
-    print_run("baseline, 1 goal", one_goal);
+    const ProgramRuns runs = time_program_runs(baseline, inputs);
+    print_program_runs("baseline", runs);
     std::printf("baseline / this build: 10,000,000 goals %.2fx, huge count %.2fx\n",
-                match.best_seconds / program.best_seconds,
-                baseline_huge.best_seconds / huge.best_seconds);
+                runs.match.best_seconds / program.match.best_seconds,
+                runs.huge_count.best_seconds / program.huge_count.best_seconds);
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::filesystem::path windows_build;
@@ -127,21 +139,17 @@ int main(int argc, char** argv) {
     std::ofstream(inputs.one_goal, std::ios::binary) << "1\n0\n";
 
     std::printf("best of %d runs; input from a file, output to /dev/null\n\n", bench::runs);
-    const Timing program = time_program({NAPINAVOST_EXECUTABLE}, inputs.match);
+    const ProgramRuns program = time_program_runs(NAPINAVOST_EXECUTABLE, inputs);
     const Timing floor = time_program({READ_FLOOR_EXECUTABLE}, inputs.match);
-    const Timing huge = time_program({NAPINAVOST_EXECUTABLE}, inputs.huge_count);
-    const Timing one_goal = time_program({NAPINAVOST_EXECUTABLE}, inputs.one_goal);
 
-    print_run("napinavost, 10,000,000 goals", program);
+    print_program_runs("napinavost", program);
     print_run("floor (read 64 KiB blocks, count)", floor);
-    print_run("napinavost, count 2147483647, \"0 1\"", huge);
-    print_run("napinavost, 1 goal", one_goal);
-    std::printf("\ngoals per second:   %.3g\n", bench::match_goals / program.best_seconds);
-    std::printf("program / floor:    %.2fx\n", program.best_seconds / floor.best_seconds);
-    if (!baseline.empty()) time_baseline(baseline, inputs, program, huge);
+    std::printf("\ngoals per second:   %.3g\n", bench::match_goals / program.match.best_seconds);
+    std::printf("program / floor:    %.2fx\n", program.match.best_seconds / floor.best_seconds);
+    if (!baseline.empty()) time_baseline(baseline, inputs, program);
     std::printf("\n");
     bench::print_index_figures();
 
     if (windows_build.empty()) return 0;
-    return time_windows_build(windows_build, inputs, program.best_seconds - one_goal.best_seconds);
+    return time_windows_build(windows_build, inputs, program);
 }

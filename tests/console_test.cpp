@@ -110,10 +110,9 @@ TEST(ReadCount, KeepsTheLow32BitsOrTheOldCount) {
     }
 }
 
-// A count read first leaves the goal in the buffer, where the first rows take
-// the one-digit quick path; the next ones stand just beside it. Every row must
-// read the same when the input comes byte by byte, which never offers the
-// quick path its look ahead.
+// A count read first leaves the goal in the buffer, where the first rows are
+// one digit after one white-space character; the next ones stand just beside
+// that form. Every row must read the same when the input comes byte by byte.
 TEST(ReadGoal, AnyNonzeroNumberIsTheSecondTeam) {
     struct Case {
         std::string input;
@@ -198,9 +197,9 @@ struct BlockCase {
     bool output_pending = false;
 };
 
-// A block ends where read_goal's quickest case would stop: at the edge of a
-// goal of any other form, at the block's or the caller's limit, and it takes
-// nothing where too little is at hand or output is waiting.
+// A block ends where its form ends: at the edge of a goal of any other form,
+// at the block's or the caller's limit, and it takes nothing where too little
+// is at hand or output is waiting.
 TEST(ReadGoalBlock, TakesWhatReadGoalWouldInOneCall) {
     const std::vector<BlockCase> cases = {
         {"a full block", goal_text(100), 64, 64, goal_text(100).substr(128, 4)},

@@ -179,20 +179,6 @@ void read_count(Console& console, std::int32_t& count) {
 }
 
 bool read_goal(Console& console, bool& code) {
-    // Most goals are one digit after one white-space character, with the
-    // character that ends them already in the buffer: take those directly,
-    // which is what the one reader would do for them, only with less work.
-    InputBuffer& input = console.input;
-    const char* ahead = input.bytes.data() + input.next;
-    if (input.filled - input.next > 2 && !input.state.failed && !console.output_pending &&
-        is_space(ahead[0]) && is_digit(ahead[1]) && !is_digit(ahead[2])) {
-        // The one reader would flush nothing, find no flag set (the end of the
-        // input always comes with a failure) and ask the source for nothing.
-        assert(!input.state.at_end && input.next + 2 < input.filled);
-        code = ahead[1] != '0';
-        input.next += 2;
-        return true;
-    }
     const auto value = take_integer(console);
     if (value) code = *value != 0;
     return value.has_value();
@@ -200,7 +186,9 @@ bool read_goal(Console& console, bool& code) {
 
 // Most goal text is nothing but one digit after one white-space character,
 // goal after goal: a whole block of that is recognised at once, and each goal
-// in it is taken exactly as read_goal's quickest case takes it.
+// in it is taken exactly as the one reader would take it, which would flush
+// nothing, find no flag set (the end of the input always comes with a
+// failure) and ask the source for nothing.
 int read_goal_block(Console& console, std::uint64_t& codes, int most) {
     constexpr int block = 64;
     InputBuffer& input = console.input;
@@ -209,6 +197,7 @@ int read_goal_block(Console& console, std::uint64_t& codes, int most) {
         console.output_pending) {
         return 0;
     }
+    assert(!input.state.at_end);
     const char* ahead = input.bytes.data() + input.next;
     std::uint64_t formed = 0;
     std::uint64_t nonzero = 0;

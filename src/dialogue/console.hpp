@@ -76,8 +76,9 @@ bool read_goal(Console& console, bool& code);
 // Up to `most` (at most 64) goals at once, where the input allows it: reads
 // what as many read_goal calls would, for the goals it takes, and returns how
 // many it took, each one's code in `codes`, the first in the lowest bit. It
-// takes none, and `codes` is left as it was, where a goal needs more than
-// read_goal's quickest case; read_goal takes it then.
+// takes none, and `codes` is left as it was, where the first goal is not one
+// white-space character and one digit, with the character after it at hand
+// and output delivered; read_goal takes it then.
 int read_goal_block(Console& console, std::uint64_t& codes, int most);
 
 void write_text(Console& console, std::string_view text);

@@ -204,6 +204,9 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
     PackedScore y_turn = 0;
     // The three latest runs, newest first; the newest ends at a y change.
     std::uint32_t run_1 = runs_[0], run_2 = runs_[1], run_3 = runs_[2];
+    bool ends_on_x = false;
+    // Whether this block's latest turns wait for the next block to judge them.
+    bool judged = true;
     if (goes_on) {
         x_turn = x_batch[--x_lot];
         y_turn = y_batch[--y_lot];
@@ -221,68 +224,63 @@ inline void SuspenseIndex::walk_changes(std::uint64_t changes, std::uint32_t cou
                     y_batch[y_lot++] = score();
                 }
             }
-            x_turns = x_lot;
-            y_turns = y_lot;
-            const bool even = changed % 2 == 0;
-            (even ? x_score : y_score) += count - at;
-            packed_score_ = score();
-            last_step_ = static_cast<Step>(even == starts_up);
-            block_end_ = no_block;
-            if (x_turns >= batch || y_turns >= batch) merge_turns();
-            return;
+            ends_on_x = changed % 2 == 1;
+            judged = false;
+        } else {
+            // The first two changes only start the history; the next two keep
+            // the first two turns.
+            x_score += next_run();
+            x_turn = score();
+            run_3 = next_run();
+            y_score += run_3;
+            y_turn = score();
+            run_2 = next_run();
+            x_score += run_2;
+            x_batch[x_lot++] = x_turn;
+            x_turn = score();
+            run_1 = next_run();
+            y_score += run_1;
+            y_batch[y_lot++] = y_turn;
+            y_turn = score();
         }
-        // The first two changes only start the history; the next two keep
-        // the first two turns.
-        x_score += next_run();
-        x_turn = score();
-        run_3 = next_run();
-        y_score += run_3;
-        y_turn = score();
-        run_2 = next_run();
-        x_score += run_2;
+    }
+    if (judged) {
+        while (changes_left()) {
+            const std::uint32_t x_run = next_run();
+            x_score += x_run;
+            x_batch[x_lot] = x_turn;
+            x_lot += turns_its_way(run_3, run_2, run_1, x_run);
+            x_turn = score();
+            if (!changes_left()) {
+                run_3 = run_2;
+                run_2 = run_1;
+                run_1 = x_run;
+                ends_on_x = true;
+                break;
+            }
+            const std::uint32_t y_run = next_run();
+            y_score += y_run;
+            y_batch[y_lot] = y_turn;
+            y_lot += turns_its_way(run_2, run_1, x_run, y_run);
+            y_turn = score();
+            run_3 = run_1;
+            run_2 = x_run;
+            run_1 = y_run;
+        }
         x_batch[x_lot++] = x_turn;
-        x_turn = score();
-        run_1 = next_run();
-        y_score += run_1;
         y_batch[y_lot++] = y_turn;
-        y_turn = score();
+        runs_[0] = run_1;
+        runs_[1] = run_2;
+        runs_[2] = run_3;
     }
-    bool ends_on_x = false;
-    while (changes_left()) {
-        const std::uint32_t x_run = next_run();
-        x_score += x_run;
-        x_batch[x_lot] = x_turn;
-        x_lot += turns_its_way(run_3, run_2, run_1, x_run);
-        x_turn = score();
-        if (!changes_left()) {
-            run_3 = run_2;
-            run_2 = run_1;
-            run_1 = x_run;
-            ends_on_x = true;
-            break;
-        }
-        const std::uint32_t y_run = next_run();
-        y_score += y_run;
-        y_batch[y_lot] = y_turn;
-        y_lot += turns_its_way(run_2, run_1, x_run, y_run);
-        y_turn = score();
-        run_3 = run_1;
-        run_2 = x_run;
-        run_1 = y_run;
-    }
-    x_batch[x_lot++] = x_turn;
-    y_batch[y_lot++] = y_turn;
     x_turns = x_lot;
     y_turns = y_lot;
-    runs_[0] = run_1;
-    runs_[1] = run_2;
-    runs_[2] = run_3;
     since_change_ = count - at;
     (ends_on_x ? y_score : x_score) += since_change_;
     packed_score_ = score();
     last_step_ = static_cast<Step>(ends_on_x != starts_up);
     // A merge takes the last turns along with the rest; the next block starts afresh then.
-    block_end_ = packed_score_;
+    block_end_ = judged ? packed_score_ : no_block;
     if (x_turns >= batch || y_turns >= batch) {
         merge_turns();
         block_end_ = no_block;
